@@ -1,0 +1,1 @@
+namespace kaldorin { void PosixPlatzhalter() {} }

@@ -1,0 +1,21 @@
+#pragma once
+// Resources compiled into the program (icon, picture, form description, agreement
+// text), found by name with a leading colon and without regard to case (":vork2").
+
+#include <cstddef>
+#include <string_view>
+
+namespace kaldorin {
+
+// The bytes of a resource. Throws Laufzeitfehler when there is none of that name.
+std::string_view Ressource(std::string_view name);
+
+// Whether a resource of that name exists.
+bool RessourceVorhanden(std::string_view name);
+
+// Registers a resource at start-up; one static instance per embedded file.
+struct RessourceAnmeldung {
+    RessourceAnmeldung(std::string_view name, const unsigned char* daten, std::size_t groesse);
+};
+
+}  // namespace kaldorin

@@ -1,0 +1,76 @@
+#pragma once
+// The program-wide variables of the setup program, one instance per run. Every
+// procedure takes the run it works on; a new run starts from zeros and empty texts.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime.h"
+
+namespace kaldorin {
+
+struct Programm {
+    explicit Programm(Laufzeit laufzeit) : rt(laufzeit) {}
+
+    Laufzeit rt;
+
+    // Start-up and the wizard.
+    std::uint8_t Seite = 0;
+    std::uint8_t Ende = 0;
+    std::uint8_t Modus_Entfernen = 0;
+    std::uint8_t Eintrag_Desktop = 0;
+    std::uint8_t Eintrag_Start = 0;
+    std::uint8_t Version_Haupt = 0;
+    std::uint8_t Version_Neben = 0;
+    std::string Ziel_Ordner;
+    std::string Quell_Ordner;
+    std::string Installiert_Ordner;
+    std::string Start_Ordner;
+    std::string Einstellungen_Anwendung;
+    std::string Einstellungen_Abschnitt;
+    std::vector<std::string> Kennung;
+    std::int32_t Verlauf_Blau = 0;
+    std::int32_t Verlauf_Gruen = 0;
+    std::int32_t Verlauf_Rot = 0;
+
+    // The licence window.
+    std::int32_t Lizenz_Seite = 0;
+    std::uint8_t Lizenz_Akzeptiert = 0;
+    std::uint8_t Lizenz_Fertig = 0;
+
+    // Windows and controls, in the order of the control table.
+    Handle Win_1 = 0;
+    Handle Win_3 = 0;
+    Handle FRM_Installation = 0;
+    Handle IMG_Bild = 0;
+    Handle fr1 = 0;
+    Handle CMD_Zurück = 0;
+    Handle CMD_Weiter = 0;
+    Handle CMD_Abbrechen = 0;
+    Handle LB_1 = 0, LB_2 = 0, LB_3 = 0, LB_4 = 0, LB_5 = 0, LB_6 = 0, LB_7 = 0, LB_8 = 0;
+    Handle LB_10 = 0, LB_11 = 0, LB_12 = 0;
+    Handle CMD_Entfernen = 0;
+    Handle LB_9 = 0;
+    Handle txt1 = 0, txt2 = 0;
+    Handle TB_Dir = 0, TB_Von = 0;
+    Handle CMD_Browse = 0, CMD_Browse1 = 0;
+    Handle FRM_1 = 0, FRM_2 = 0, FRM_3 = 0, FRM_4 = 0;
+    Handle CB_Start = 0, CB_Desk = 0, CB_Konvert = 0;
+    Handle CB_Rem_FP = 0, CB_Rem_GP = 0, CB_Rem_DB = 0, CB_Rem_PI = 0, CB_Rem_SO = 0;
+    Handle PB_Fortschritt = 0;
+    Handle cbo_Zurück = 0, cbo_Weiter = 0, cbo_Akzeptieren = 0, cbo_Ablehnen = 0;
+    Handle tb1 = 0, bld = 0;
+
+    // Short ways to the two halves of the runtime.
+    Face& ui() { return rt.ui; }
+    Host& host() { return rt.host; }
+};
+
+// The main procedure: start-up, licence, wizard and the main loop.
+void Hauptprogramm(Programm& p);
+
+// The event table: every handler of the program under its name.
+HandlerTable Ereignistabelle(Programm& p);
+
+}  // namespace kaldorin
