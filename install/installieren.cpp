@@ -1,0 +1,62 @@
+#include "install/installation.h"
+
+namespace kaldorin {
+
+namespace {
+
+// Runs one step whose failure is ignored: a link or folder that cannot be made does
+// not stop the installation, and nothing is reported.
+template <typename Schritt>
+void Ohne_Meldung(Schritt schritt) {
+    try {
+        schritt();
+    } catch (const Laufzeitfehler&) {
+    }
+}
+
+bool Ordner_Merken(Programm& p) {
+    try {
+        p.host().WriteText(p.Einstellungen_Anwendung, p.Einstellungen_Abschnitt, "Dir",
+                           p.Ziel_Ordner);
+        return true;
+    } catch (const Laufzeitfehler&) {
+        p.ui().Message("Dateifehler 3.6", "Setup", 0);
+        p.Ende = 255;
+        p.ui().SetAvailable(p.CMD_Weiter, true);
+        return false;
+    }
+}
+
+void Desktop_Verknuepfung(Programm& p, bool nt) {
+    const std::string ordner = p.host().WindowsFolder();
+    const std::string link = nt ? ordner + "\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"
+                                : ordner + "\\Desktop\\KALDORIN_Edit.LNK";
+    Ohne_Meldung([&] { p.host().CreateLink(link); });
+}
+
+void Startmenue_Eintraege(Programm& p) {
+    Host& host = p.host();
+    const std::string ordner = host.ProgramsFolder() + "\\KALDORIN";
+    Ohne_Meldung([&] { host.MakeFolder(ordner); });
+    Ohne_Meldung([&] { host.CreateLink(ordner + "\\KALDORIN_Edit.LNK"); });
+    if (!p.ui().Ticked(p.CB_Konvert)) return;
+    host.SetLinkTarget(p.Ziel_Ordner + "\\DOS_Konverter.EXE");
+    Ohne_Meldung([&] { host.CreateLink(ordner + "\\DOS_Konverter.LNK"); });
+}
+
+}  // namespace
+
+void Installieren(Programm& p) {
+    if (!Dateien_Kopieren(p)) return;
+    if (!Ordner_Merken(p)) return;
+    p.ui().SetMousePointer(1);
+    p.host().SetLinkTarget(p.Ziel_Ordner + "\\KALDORIN_Edit.EXE");
+    const bool nt = p.host().VersionWord() >= 0;
+    if (p.Eintrag_Desktop & 1) Desktop_Verknuepfung(p, nt);
+    if (p.Eintrag_Start & 1) Startmenue_Eintraege(p);
+    p.ui().Message("KALDORIN-Edit wurde installiert.", "", 0);
+    p.Seite += 1;
+    p.Ende = 255;
+}
+
+}  // namespace kaldorin
