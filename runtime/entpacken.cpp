@@ -1,0 +1,213 @@
+#include "runtime/entpacken.h"
+
+#define ZSTD_STATIC_LINKING_ONLY  // frame header parsing
+#include <zstd.h>
+#include <zstd_errors.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime.h"
+
+namespace kaldorin {
+
+namespace {
+
+// A frame may ask for at most this window (128 MiB). The decoder keeps
+// min(window, content size) bytes, so the limit only bites for a stream that
+// would make us hold far more than its own content.
+constexpr int kFensterLogMax = 27;
+
+// One write to the sink per this many content bytes: few calls, small constant memory.
+constexpr std::size_t kAusgabePuffer = std::size_t{1} << 20;
+
+constexpr std::size_t kKopfPrefix = 5;  // magic number and frame header descriptor
+
+[[noreturn]] void Fehler(const std::string& text) { throw Laufzeitfehler(text); }
+
+[[noreturn]] void ZuKurz() {
+    Fehler("Der gepackte Datenstrom ist zu kurz (weniger als 5 Bytes).");
+}
+[[noreturn]] void KeinStrom() { Fehler("Die Daten sind kein gepackter Datenstrom."); }
+[[noreturn]] void Abgeschnitten() {
+    Fehler("Der gepackte Datenstrom ist unvollständig, er bricht vor seinem Ende ab.");
+}
+[[noreturn]] void Ueberzaehlig() {
+    Fehler("Hinter dem Ende des gepackten Datenstroms folgen überzählige Bytes.");
+}
+[[noreturn]] void GroesseFalsch() {
+    Fehler("Die Größe des entpackten Inhalts stimmt nicht mit der im Datenstrom "
+           "angegebenen Größe überein.");
+}
+
+// The German sentence for a decoder error.
+[[noreturn]] void DecoderFehler(std::size_t ergebnis, bool ersterRahmen) {
+    switch (ZSTD_getErrorCode(ergebnis)) {
+        case ZSTD_error_prefix_unknown:
+            if (ersterRahmen) KeinStrom();
+            Ueberzaehlig();
+        case ZSTD_error_checksum_wrong:
+            Fehler("Die Prüfsumme stimmt nicht: der gepackte Datenstrom ist beschädigt.");
+        case ZSTD_error_frameParameter_windowTooLarge:
+            Fehler("Der gepackte Datenstrom verlangt zu viel Arbeitsspeicher.");
+        case ZSTD_error_memory_allocation:
+            Fehler("Zum Entpacken ist nicht genug Arbeitsspeicher frei.");
+        case ZSTD_error_dictionary_wrong:
+            Fehler("Der gepackte Datenstrom braucht ein Wörterbuch und kann nicht "
+                   "entpackt werden.");
+        case ZSTD_error_frameParameter_unsupported:
+        case ZSTD_error_corruption_detected:
+            Fehler("Der gepackte Datenstrom ist beschädigt.");
+        default:
+            Fehler(std::string("Der gepackte Datenstrom kann nicht entpackt werden (") +
+                   ZSTD_getErrorName(ergebnis) + ").");
+    }
+    Fehler("Der gepackte Datenstrom ist beschädigt.");
+}
+
+}  // namespace
+
+struct Entpacker::Zustand {
+    enum class Phase { Kopf, Rumpf, Kaputt };
+
+    Senke senke;
+    ZSTD_DCtx* dctx = nullptr;
+    std::vector<std::uint8_t> ausgabe;
+    Phase phase = Phase::Kopf;
+    // The header of the frame being started: collected here because it may straddle
+    // two pieces of input, and it has to be checked before the decoder sees it.
+    std::array<std::uint8_t, ZSTD_FRAMEHEADERSIZE_MAX> kopf{};
+    std::size_t kopfLaenge = 0;
+    std::uint64_t rahmenGroesse = ZSTD_CONTENTSIZE_UNKNOWN;  // of the current frame
+    std::uint64_t rahmenAus = 0;                              // content of this frame so far
+    std::uint64_t rahmen = 0;                                 // frames completed
+    std::uint64_t eingabe = 0;
+    std::uint64_t aus = 0;
+
+    // Collects header bytes from the front of `teil`; returns how many it took.
+    std::size_t KopfSammeln(std::span<const std::uint8_t> teil);
+    // Feeds body bytes to the decoder; returns how many it took (fewer at frame end).
+    std::size_t RumpfEntpacken(std::span<const std::uint8_t> teil);
+    void Ausgeben(std::size_t n);
+    void RahmenFertig();
+};
+
+std::size_t Entpacker::Zustand::KopfSammeln(std::span<const std::uint8_t> teil) {
+    std::size_t genommen = 0;
+    for (;;) {
+        ZSTD_frameHeader h{};
+        const std::size_t noch = ZSTD_getFrameHeader(&h, kopf.data(), kopfLaenge);
+        if (ZSTD_isError(noch)) DecoderFehler(noch, rahmen == 0);
+        if (noch == 0) {
+            // A skippable frame holds no content and no checksum: not ours.
+            if (h.frameType != ZSTD_frame) {
+                if (rahmen == 0) KeinStrom();
+                Ueberzaehlig();
+            }
+            if (!h.checksumFlag) {
+                Fehler("Der gepackte Datenstrom trägt keine Prüfsumme und wird deshalb "
+                       "nicht entpackt.");
+            }
+            rahmenGroesse = h.frameContentSize;
+            rahmenAus = 0;
+            phase = Phase::Rumpf;
+            // The decoder parses the header again; give it the bytes we held back.
+            const std::size_t k = kopfLaenge;
+            kopfLaenge = 0;
+            const std::size_t r = RumpfEntpacken(std::span<const std::uint8_t>(kopf.data(), k));
+            if (r != k) Fehler("Der gepackte Datenstrom ist beschädigt.");
+            return genommen;
+        }
+        const std::size_t fehlt = std::max(noch, kKopfPrefix) - kopfLaenge;
+        const std::size_t n = std::min(fehlt, teil.size() - genommen);
+        if (n == 0) return genommen;
+        std::copy_n(teil.data() + genommen, n, kopf.data() + kopfLaenge);
+        kopfLaenge += n;
+        genommen += n;
+    }
+}
+
+std::size_t Entpacker::Zustand::RumpfEntpacken(std::span<const std::uint8_t> teil) {
+    ZSTD_inBuffer ein{teil.data(), teil.size(), 0};
+    for (;;) {
+        ZSTD_outBuffer aus_{ausgabe.data(), ausgabe.size(), 0};
+        const std::size_t r = ZSTD_decompressStream(dctx, &aus_, &ein);
+        if (ZSTD_isError(r)) DecoderFehler(r, rahmen == 0);
+        Ausgeben(aus_.pos);
+        if (r == 0) {
+            RahmenFertig();
+            return ein.pos;
+        }
+        // Input used up and nothing left to flush: wait for the next piece.
+        if (ein.pos == ein.size && aus_.pos < aus_.size) return ein.pos;
+    }
+}
+
+void Entpacker::Zustand::Ausgeben(std::size_t n) {
+    if (n == 0) return;
+    rahmenAus += n;
+    if (rahmenGroesse != ZSTD_CONTENTSIZE_UNKNOWN && rahmenAus > rahmenGroesse) GroesseFalsch();
+    aus += n;
+    senke(std::span<const std::uint8_t>(ausgabe.data(), n));
+}
+
+void Entpacker::Zustand::RahmenFertig() {
+    if (rahmenGroesse != ZSTD_CONTENTSIZE_UNKNOWN && rahmenAus != rahmenGroesse) GroesseFalsch();
+    ++rahmen;
+    phase = Phase::Kopf;
+}
+
+Entpacker::Entpacker(Senke senke) : z_(std::make_unique<Zustand>()) {
+    z_->senke = std::move(senke);
+    z_->dctx = ZSTD_createDCtx();
+    if (z_->dctx == nullptr) Fehler("Zum Entpacken ist nicht genug Arbeitsspeicher frei.");
+    ZSTD_DCtx_setParameter(z_->dctx, ZSTD_d_windowLogMax, kFensterLogMax);
+    z_->ausgabe.resize(std::max(kAusgabePuffer, ZSTD_DStreamOutSize()));
+}
+
+Entpacker::~Entpacker() { ZSTD_freeDCtx(z_->dctx); }
+
+void Entpacker::Weiter(std::span<const std::uint8_t> teil) {
+    Zustand& z = *z_;
+    if (z.phase == Zustand::Phase::Kaputt) Fehler("Der gepackte Datenstrom ist beschädigt.");
+    z.eingabe += teil.size();
+    try {
+        while (!teil.empty()) {
+            const std::size_t n = z.phase == Zustand::Phase::Kopf ? z.KopfSammeln(teil)
+                                                                  : z.RumpfEntpacken(teil);
+            teil = teil.subspan(n);
+        }
+    } catch (...) {
+        z.phase = Zustand::Phase::Kaputt;
+        throw;
+    }
+}
+
+void Entpacker::Abschliessen() {
+    Zustand& z = *z_;
+    if (z.phase == Zustand::Phase::Kaputt) Fehler("Der gepackte Datenstrom ist beschädigt.");
+    if (z.eingabe < kMindestLaengeStrom) ZuKurz();
+    if (z.phase == Zustand::Phase::Rumpf || z.kopfLaenge > 0 || z.rahmen == 0) {
+        z.phase = Zustand::Phase::Kaputt;
+        Abgeschnitten();
+    }
+}
+
+std::uint64_t Entpacker::Ausgegeben() const { return z_->aus; }
+
+void LaengePruefen(std::uint64_t stromLaenge) {
+    if (stromLaenge < kMindestLaengeStrom) ZuKurz();
+}
+
+void Entpacken(std::span<const std::span<const std::uint8_t>> teile, const Senke& senke) {
+    std::uint64_t gesamt = 0;
+    for (const auto& t : teile) gesamt += t.size();
+    LaengePruefen(gesamt);
+    Entpacker e(senke);
+    for (const auto& t : teile) e.Weiter(t);
+    e.Abschliessen();
+}
+
+}  // namespace kaldorin
