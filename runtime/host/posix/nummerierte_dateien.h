@@ -2,6 +2,8 @@
 // Numbered files on POSIX: reading, the sound write (temporary file beside the
 // target, flushed and renamed over it when complete) and unpacking. Paths here are
 // host paths; PosixHost maps the program's Windows paths before calling in.
+//
+// Every fault throws Laufzeitfehler with a German sentence naming the file.
 
 #include <cstdint>
 #include <map>
@@ -21,17 +23,33 @@ public:
     NummerierteDateien(const NummerierteDateien&) = delete;
     NummerierteDateien& operator=(const NummerierteDateien&) = delete;
 
+    // An ordinary file, opened for reading from its start.
     int OpenRead(const std::string& hostPath);
+    // Decides at once whether the target can be written, judged by its mode bits as
+    // well as by the system, so that a read-only file or folder counts as such even
+    // for the superuser: not when its folder is missing or not writable, a folder or
+    // anything but an ordinary file has the name, or the file is read-only. Then
+    // creates the temporary file beside it.
     int OpenWrite(const std::string& hostPath);
     std::uint64_t Length(int file);
+    // Exactly `count` bytes from the current position; throws when fewer are left.
     std::vector<std::uint8_t> Read(int file, std::size_t count);
     void Write(int file, std::span<const std::uint8_t> bytes);
+    // For a written file: flush, rename over the target, flush the folder. The number
+    // is released even when this throws; the target then stays as it was and the
+    // temporary file is gone. A write that failed earlier is never completed.
     void Close(int file);
+    // Releases the number; a write is thrown away with its temporary file.
     void Discard(int file);
+    // Reads the ranges of `source` in buffered pieces and writes the content to
+    // `target`. On any fault the target is marked failed, so Close cannot complete it.
     void Unpack(int source, std::span<const ByteRange> stream, int target);
 
 private:
     struct Datei;
+    Datei& Finden(int file);
+    Datei& Lesedatei(int file);
+    Datei& Schreibdatei(int file);
     std::map<int, std::unique_ptr<Datei>> offen_;
     int naechste_ = 1;
 };

@@ -1,0 +1,321 @@
+#include "runtime/host/posix/nummerierte_dateien.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <string_view>
+
+#include "runtime/entpacken.h"
+
+namespace kaldorin {
+
+namespace {
+
+// Packed bytes are read in pieces of this size: a small constant beside the content.
+constexpr std::size_t kLesePuffer = std::size_t{1} << 20;
+
+std::string Grund(int fehler) {
+    switch (fehler) {
+        case ENOSPC: return "Der Datenträger ist voll.";
+        case EDQUOT: return "Der zugeteilte Speicherplatz ist erschöpft.";
+        case EFBIG: return "Die Datei wird zu groß.";
+        case EACCES:
+        case EPERM: return "Der Zugriff wurde verweigert.";
+        case EROFS: return "Der Datenträger ist schreibgeschützt.";
+        case ENOENT: return "Die Datei oder ihr Ordner ist nicht vorhanden.";
+        case ENOTDIR: return "Ein Teil des Pfades ist kein Ordner.";
+        case EISDIR: return "Ein Ordner dieses Namens ist vorhanden.";
+        case EIO: return "Der Datenträger meldet einen Ein-/Ausgabefehler.";
+        case ENAMETOOLONG: return "Der Name ist zu lang.";
+        case EMFILE:
+        case ENFILE: return "Es sind zu viele Dateien geöffnet.";
+        default: return "Systemfehler Nummer " + std::to_string(fehler) + ".";
+    }
+}
+
+[[noreturn]] void Fehler(std::string_view was, const std::string& pfad, const std::string& grund) {
+    throw Laufzeitfehler("Die Datei \"" + pfad + "\" " + std::string(was) + ": " + grund);
+}
+
+[[noreturn]] void NichtSchreibbar(const std::string& pfad, const std::string& grund) {
+    Fehler("kann nicht geschrieben werden", pfad, grund);
+}
+
+std::string OrdnerVon(const std::string& pfad) {
+    const auto schnitt = pfad.find_last_of('/');
+    if (schnitt == std::string::npos) return ".";
+    if (schnitt == 0) return "/";
+    return pfad.substr(0, schnitt);
+}
+
+std::string NameVon(const std::string& pfad) {
+    const auto schnitt = pfad.find_last_of('/');
+    return schnitt == std::string::npos ? pfad : pfad.substr(schnitt + 1);
+}
+
+bool InGruppe(gid_t gruppe) {
+    if (gruppe == getegid()) return true;
+    gid_t gruppen[256];
+    const int n = getgroups(256, gruppen);
+    for (int i = 0; i < n; ++i) {
+        if (gruppen[i] == gruppe) return true;
+    }
+    return false;
+}
+
+// Write permission as the mode bits grant it to this process. The superuser passes
+// every permission check of the system, but a file or folder marked read-only must
+// stay untouched for it as well.
+bool ModusErlaubtSchreiben(const struct stat& st) {
+    if (st.st_uid == geteuid()) return (st.st_mode & S_IWUSR) != 0;
+    if (InGruppe(st.st_gid)) return (st.st_mode & S_IWGRP) != 0;
+    return (st.st_mode & S_IWOTH) != 0;
+}
+
+void OrdnerPruefen(const std::string& ziel, const std::string& ordner) {
+    struct stat st {};
+    if (stat(ordner.c_str(), &st) != 0) {
+        NichtSchreibbar(ziel, "Der Ordner \"" + ordner + "\" ist nicht vorhanden.");
+    }
+    if (!S_ISDIR(st.st_mode)) NichtSchreibbar(ziel, "\"" + ordner + "\" ist kein Ordner.");
+    if (access(ordner.c_str(), W_OK | X_OK) != 0) NichtSchreibbar(ziel, Grund(errno));
+    if (!ModusErlaubtSchreiben(st)) {
+        NichtSchreibbar(ziel, "Der Ordner \"" + ordner + "\" ist schreibgeschützt.");
+    }
+}
+
+void ZielPruefen(const std::string& ziel) {
+    struct stat st {};
+    if (stat(ziel.c_str(), &st) != 0) {
+        if (errno == ENOENT) return;  // a new file
+        NichtSchreibbar(ziel, Grund(errno));
+    }
+    if (S_ISDIR(st.st_mode)) NichtSchreibbar(ziel, Grund(EISDIR));
+    if (!S_ISREG(st.st_mode)) NichtSchreibbar(ziel, "Sie ist keine gewöhnliche Datei.");
+    if (access(ziel.c_str(), W_OK) != 0) NichtSchreibbar(ziel, Grund(errno));
+    if (!ModusErlaubtSchreiben(st)) NichtSchreibbar(ziel, "Die Datei ist schreibgeschützt.");
+}
+
+// A name for the temporary file that no other writer picks: process, counter, clock.
+std::string TempName(const std::string& ordner, const std::string& name) {
+    static std::atomic<unsigned> zaehler{0};
+    const auto takt = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::string kurz = name.substr(0, 180);  // stay well below NAME_MAX
+    return ordner + "/." + kurz + ".kaldorin-" + std::to_string(getpid()) + "-" +
+           std::to_string(zaehler++) + "-" + std::to_string(takt % 1000000);
+}
+
+void AllesSchreiben(int fd, std::span<const std::uint8_t> bytes, const std::string& ziel) {
+    while (!bytes.empty()) {
+        const ssize_t n = write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            NichtSchreibbar(ziel, Grund(errno));
+        }
+        if (n == 0) NichtSchreibbar(ziel, Grund(ENOSPC));
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+}
+
+// Fills `puffer` from `offset`; throws when the file ends first.
+void AllesLesen(int fd, std::uint64_t offset, std::span<std::uint8_t> puffer,
+                const std::string& pfad) {
+    while (!puffer.empty()) {
+        const ssize_t n = pread(fd, puffer.data(), puffer.size(), static_cast<off_t>(offset));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Fehler("kann nicht gelesen werden", pfad, Grund(errno));
+        }
+        if (n == 0) Fehler("kann nicht gelesen werden", pfad, "Sie ist kürzer als erwartet.");
+        puffer = puffer.subspan(static_cast<std::size_t>(n));
+        offset += static_cast<std::uint64_t>(n);
+    }
+}
+
+}  // namespace
+
+struct NummerierteDateien::Datei {
+    int fd = -1;
+    bool schreiben = false;
+    bool kaputt = false;  // a write or an unpack failed: never complete this write
+    std::string pfad;     // the file read, or the target written
+    std::string temp;     // the temporary file of a write
+
+    ~Datei() {
+        if (fd >= 0) close(fd);
+        if (!temp.empty()) unlink(temp.c_str());
+    }
+};
+
+NummerierteDateien::NummerierteDateien() = default;
+NummerierteDateien::~NummerierteDateien() = default;
+
+NummerierteDateien::Datei& NummerierteDateien::Finden(int file) {
+    const auto it = offen_.find(file);
+    if (it == offen_.end()) {
+        throw Laufzeitfehler("Die Dateinummer " + std::to_string(file) + " ist nicht geöffnet.");
+    }
+    return *it->second;
+}
+
+NummerierteDateien::Datei& NummerierteDateien::Lesedatei(int file) {
+    Datei& d = Finden(file);
+    if (d.schreiben) {
+        throw Laufzeitfehler("Die Dateinummer " + std::to_string(file) +
+                             " ist nicht zum Lesen geöffnet.");
+    }
+    return d;
+}
+
+NummerierteDateien::Datei& NummerierteDateien::Schreibdatei(int file) {
+    Datei& d = Finden(file);
+    if (!d.schreiben) {
+        throw Laufzeitfehler("Die Dateinummer " + std::to_string(file) +
+                             " ist nicht zum Schreiben geöffnet.");
+    }
+    return d;
+}
+
+int NummerierteDateien::OpenRead(const std::string& hostPath) {
+    auto d = std::make_unique<Datei>();
+    d->pfad = hostPath;
+    d->fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (d->fd < 0) Fehler("kann nicht gelesen werden", hostPath, Grund(errno));
+    struct stat st {};
+    if (fstat(d->fd, &st) != 0) Fehler("kann nicht gelesen werden", hostPath, Grund(errno));
+    if (S_ISDIR(st.st_mode)) Fehler("kann nicht gelesen werden", hostPath, Grund(EISDIR));
+    posix_fadvise(d->fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    const int nummer = naechste_++;
+    offen_[nummer] = std::move(d);
+    return nummer;
+}
+
+int NummerierteDateien::OpenWrite(const std::string& hostPath) {
+    const std::string ordner = OrdnerVon(hostPath);
+    OrdnerPruefen(hostPath, ordner);
+    ZielPruefen(hostPath);
+
+    auto d = std::make_unique<Datei>();
+    d->schreiben = true;
+    d->pfad = hostPath;
+    for (int versuch = 0; versuch < 100 && d->fd < 0; ++versuch) {
+        const std::string temp = TempName(ordner, NameVon(hostPath));
+        // 0666 under the umask: the new file gets the mode any new file gets here.
+        const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            d->fd = fd;
+            d->temp = temp;
+        } else if (errno != EEXIST) {
+            NichtSchreibbar(hostPath, Grund(errno));
+        }
+    }
+    if (d->fd < 0) NichtSchreibbar(hostPath, Grund(EEXIST));
+    const int nummer = naechste_++;
+    offen_[nummer] = std::move(d);
+    return nummer;
+}
+
+std::uint64_t NummerierteDateien::Length(int file) {
+    Datei& d = Finden(file);
+    struct stat st {};
+    if (fstat(d.fd, &st) != 0) Fehler("kann nicht gelesen werden", d.pfad, Grund(errno));
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::vector<std::uint8_t> NummerierteDateien::Read(int file, std::size_t count) {
+    Datei& d = Lesedatei(file);
+    const off_t position = lseek(d.fd, 0, SEEK_CUR);
+    if (position < 0) Fehler("kann nicht gelesen werden", d.pfad, Grund(errno));
+    // Checked before allocating, so a wrong count cannot ask for a huge buffer.
+    if (count > Length(file) - static_cast<std::uint64_t>(position)) {
+        Fehler("kann nicht gelesen werden", d.pfad, "Sie ist kürzer als erwartet.");
+    }
+    std::vector<std::uint8_t> daten(count);
+    AllesLesen(d.fd, static_cast<std::uint64_t>(position), daten, d.pfad);
+    if (lseek(d.fd, position + static_cast<off_t>(count), SEEK_SET) < 0) {
+        Fehler("kann nicht gelesen werden", d.pfad, Grund(errno));
+    }
+    return daten;
+}
+
+void NummerierteDateien::Write(int file, std::span<const std::uint8_t> bytes) {
+    Datei& d = Schreibdatei(file);
+    try {
+        AllesSchreiben(d.fd, bytes, d.pfad);
+    } catch (...) {
+        d.kaputt = true;
+        throw;
+    }
+}
+
+void NummerierteDateien::Close(int file) {
+    Finden(file);
+    // Released whatever happens below; the destructor removes a temporary file left.
+    const std::unique_ptr<Datei> d = std::move(offen_.at(file));
+    offen_.erase(file);
+    if (!d->schreiben) return;
+
+    if (d->kaputt) NichtSchreibbar(d->pfad, "Sie wurde nicht vollständig geschrieben.");
+    if (fsync(d->fd) != 0) NichtSchreibbar(d->pfad, Grund(errno));
+    const int fd = d->fd;
+    d->fd = -1;
+    if (close(fd) != 0) NichtSchreibbar(d->pfad, Grund(errno));
+    if (rename(d->temp.c_str(), d->pfad.c_str()) != 0) NichtSchreibbar(d->pfad, Grund(errno));
+    d->temp.clear();
+
+    // The rename is only durable once the folder is flushed. Past the rename the
+    // target already holds the new content, so a folder that cannot be flushed (some
+    // file systems refuse) is no reason to report a failure.
+    const int ordner = open(OrdnerVon(d->pfad).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (ordner >= 0) {
+        fsync(ordner);
+        close(ordner);
+    }
+}
+
+void NummerierteDateien::Discard(int file) {
+    Finden(file);
+    offen_.erase(file);  // the destructor closes and removes the temporary file
+}
+
+void NummerierteDateien::Unpack(int source, std::span<const ByteRange> stream, int target) {
+    Datei& q = Lesedatei(source);
+    Datei& z = Schreibdatei(target);
+    try {
+        const std::uint64_t laenge = Length(source);
+        std::uint64_t gesamt = 0;
+        for (const ByteRange& b : stream) {
+            if (b.offset > laenge || b.length > laenge - b.offset) {
+                Fehler("kann nicht entpackt werden", q.pfad,
+                       "Die gepackte Datei ist kürzer als erwartet.");
+            }
+            gesamt += b.length;
+        }
+        LaengePruefen(gesamt);
+
+        Entpacker entpacker([&z](std::span<const std::uint8_t> teil) {
+            AllesSchreiben(z.fd, teil, z.pfad);
+        });
+        std::vector<std::uint8_t> puffer(kLesePuffer);
+        for (const ByteRange& b : stream) {
+            for (std::uint64_t gelesen = 0; gelesen < b.length;) {
+                const std::size_t n =
+                    static_cast<std::size_t>(std::min<std::uint64_t>(puffer.size(), b.length - gelesen));
+                const std::span<std::uint8_t> stueck(puffer.data(), n);
+                AllesLesen(q.fd, b.offset + gelesen, stueck, q.pfad);
+                entpacker.Weiter(stueck);
+                gelesen += n;
+            }
+        }
+        entpacker.Abschliessen();
+    } catch (...) {
+        z.kaputt = true;
+        throw;
+    }
+}
+
+}  // namespace kaldorin
