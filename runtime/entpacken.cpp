@@ -61,7 +61,7 @@ constexpr std::size_t kKopfPrefix = 5;  // magic number and frame header descrip
         case ZSTD_error_corruption_detected:
             Fehler("Der gepackte Datenstrom ist beschädigt.");
         default:
-            Fehler(std::string("Der gepackte Datenstrom kann nicht entpackt werden (") +
+            Fehler(std::string("Der gepackte Datenstrom ist beschädigt (") +
                    ZSTD_getErrorName(ergebnis) + ").");
     }
     Fehler("Der gepackte Datenstrom ist beschädigt.");

@@ -1,0 +1,148 @@
+// The portable unpack core: what it accepts and every fault it must reject.
+#define ZSTD_STATIC_LINKING_ONLY
+#include "runtime/entpacken.h"
+
+#include <gtest/gtest.h>
+#include <zstd.h>
+
+#include "runtime/runtime.h"
+#include "tests/pack/hilfen.h"
+
+namespace kaldorin::test {
+namespace {
+
+Bytes Auspacken(const Bytes& strom, std::size_t stueck = 0) {
+    Bytes aus;
+    Entpacker e([&](std::span<const std::uint8_t> t) { aus.insert(aus.end(), t.begin(), t.end()); });
+    if (stueck == 0) stueck = strom.size();
+    for (std::size_t i = 0; i < strom.size(); i += stueck) {
+        e.Weiter(std::span<const std::uint8_t>(strom).subspan(i, std::min(stueck, strom.size() - i)));
+    }
+    e.Abschliessen();
+    EXPECT_EQ(e.Ausgegeben(), aus.size());
+    return aus;
+}
+
+std::string Fehlertext(const Bytes& strom) {
+    try {
+        Auspacken(strom);
+    } catch (const Laufzeitfehler& f) {
+        return f.what();
+    }
+    return "";
+}
+
+Bytes Verbinden(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(Entpacken, GibtInhaltZurueckAuchInEinzelnenBytes) {
+    const Bytes inhalt = Inhalt(300000);
+    const Bytes strom = Packen(inhalt);
+    EXPECT_EQ(Auspacken(strom), inhalt);
+    EXPECT_EQ(Auspacken(strom, 1), inhalt);   // headers split across every boundary
+    EXPECT_EQ(Auspacken(strom, 7), inhalt);
+}
+
+TEST(Entpacken, NimmtMehrereRahmenUndLeerenInhalt) {
+    const Bytes a = Inhalt(5000, 1), b = Inhalt(7000, 2);
+    Bytes beide = a;
+    beide.insert(beide.end(), b.begin(), b.end());
+    EXPECT_EQ(Auspacken(Verbinden(Packen(a), Packen(b))), beide);
+    EXPECT_EQ(Auspacken(Verbinden(Packen(a), Packen(b)), 3), beide);
+    EXPECT_TRUE(Auspacken(Packen({})).empty());
+}
+
+TEST(Entpacken, NimmtRahmenOhneInhaltsgroesse) {
+    // What the command line writes when it packs from a pipe: no size in the header.
+    const Bytes inhalt = Inhalt(100000);
+    ZSTD_CCtx* c = ZSTD_createCCtx();
+    ZSTD_CCtx_setParameter(c, ZSTD_c_checksumFlag, 1);
+    ZSTD_CCtx_setParameter(c, ZSTD_c_contentSizeFlag, 0);
+    Bytes strom(ZSTD_compressBound(inhalt.size()) + 64);
+    ZSTD_outBuffer aus{strom.data(), strom.size(), 0};
+    ZSTD_inBuffer ein{inhalt.data(), inhalt.size(), 0};
+    ASSERT_EQ(ZSTD_compressStream2(c, &aus, &ein, ZSTD_e_end), 0u);
+    ZSTD_freeCCtx(c);
+    strom.resize(aus.pos);
+    EXPECT_EQ(Auspacken(strom), inhalt);
+}
+
+TEST(Entpacken, LehntZuKurzenStromAb) {
+    EXPECT_NE(Fehlertext({}).find("zu kurz"), std::string::npos);
+    EXPECT_NE(Fehlertext({0x28, 0xB5, 0x2F, 0xFD}).find("zu kurz"), std::string::npos);
+    // Five bytes of a real frame: long enough to look at, but cut off.
+    const Bytes strom = Packen(Inhalt(100));
+    EXPECT_NE(Fehlertext(Bytes(strom.begin(), strom.begin() + 5)).find("unvollständig"),
+              std::string::npos);
+    const Bytes vier(strom.begin(), strom.begin() + 4);
+    EXPECT_THROW(Entpacken(std::vector<std::span<const std::uint8_t>>{vier}, [](auto) {}),
+                 Laufzeitfehler);
+}
+
+TEST(Entpacken, LehntFremdeDatenAb) {
+    EXPECT_NE(Fehlertext(Text("Dies ist kein gepackter Text.")).find("kein gepackter"),
+              std::string::npos);
+    // A skippable frame holds no content and no checksum.
+    const Bytes ueberspringbar{0x50, 0x2A, 0x4D, 0x18, 2, 0, 0, 0, 'x', 'y'};
+    EXPECT_NE(Fehlertext(ueberspringbar).find("kein gepackter"), std::string::npos);
+}
+
+TEST(Entpacken, LehntAbgeschnittenenStromAb) {
+    const Bytes strom = Packen(Inhalt(200000));
+    for (std::size_t weg : {1u, 4u, 100u}) {
+        const Bytes kurz(strom.begin(), strom.end() - static_cast<long>(weg));
+        EXPECT_NE(Fehlertext(kurz).find("unvollständig"), std::string::npos) << weg;
+    }
+    // The second frame cut inside its header.
+    const Bytes zweiter = Packen(Inhalt(10));
+    const Bytes zwei = Verbinden(strom, Bytes(zweiter.begin(), zweiter.begin() + 3));
+    EXPECT_NE(Fehlertext(zwei).find("unvollständig"), std::string::npos);
+}
+
+TEST(Entpacken, LehntFalschePruefsummeAb) {
+    Bytes strom = Packen(Inhalt(50000));
+    strom.back() ^= 0x01;  // the checksum is the frame's last four bytes
+    EXPECT_NE(Fehlertext(strom).find("Prüfsumme"), std::string::npos);
+}
+
+TEST(Entpacken, LehntStromOhnePruefsummeAb) {
+    EXPECT_NE(Fehlertext(Packen(Inhalt(5000), false)).find("keine Prüfsumme"), std::string::npos);
+}
+
+TEST(Entpacken, LehntUeberzaehligeBytesAb) {
+    const Bytes strom = Packen(Inhalt(5000));
+    EXPECT_NE(Fehlertext(Verbinden(strom, Text("MÜLL"))).find("überzählige"), std::string::npos);
+    EXPECT_NE(Fehlertext(Verbinden(strom, Bytes{0})).find("überzählige"), std::string::npos);
+}
+
+TEST(Entpacken, LehntFalscheInhaltsgroesseAb) {
+    Bytes strom = Packen(Inhalt(1000));
+    ZSTD_frameHeader h{};
+    ASSERT_EQ(ZSTD_getFrameHeader(&h, strom.data(), strom.size()), 0u);
+    ASSERT_EQ(h.frameContentSize, 1000u);
+    // The size field closes the header; the lowest byte comes first.
+    for (int delta : {+1, -1}) {
+        Bytes falsch = strom;
+        falsch[h.headerSize - 2] = static_cast<std::uint8_t>(falsch[h.headerSize - 2] + delta);
+        EXPECT_FALSE(Fehlertext(falsch).empty()) << delta;
+    }
+}
+
+TEST(Entpacken, BleibtNachEinemFehlerKaputt) {
+    Bytes strom = Packen(Inhalt(5000));
+    Entpacker e([](auto) {});
+    EXPECT_THROW(e.Weiter(Text("kaputt")), Laufzeitfehler);
+    EXPECT_THROW(e.Weiter(strom), Laufzeitfehler);
+    EXPECT_THROW(e.Abschliessen(), Laufzeitfehler);
+}
+
+TEST(Entpacken, LaesstFehlerDerSenkeDurch) {
+    const Bytes strom = Packen(Inhalt(5000));
+    Entpacker e([](auto) { throw Laufzeitfehler("voll"); });
+    EXPECT_THROW(e.Weiter(strom), Laufzeitfehler);
+}
+
+}  // namespace
+}  // namespace kaldorin::test

@@ -1,0 +1,97 @@
+#pragma once
+// Shared helpers of the packing tests: a fresh folder per test, whole-file reads
+// and writes, and packed streams made with libzstd directly.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <zstd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kaldorin::test {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes Lesen(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void Schreiben(const fs::path& p, const Bytes& b) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// Varied content that packs, but not to nothing.
+inline Bytes Inhalt(std::size_t n, std::uint32_t saat = 1) {
+    Bytes b(n);
+    std::uint32_t x = saat * 2654435761u + 1;
+    for (std::size_t i = 0; i < n; ++i) {
+        x = x * 1103515245u + 12345u;
+        b[i] = static_cast<std::uint8_t>((i % 64 < 40) ? "Stellwerk Fahrplan Lok "[i % 23]
+                                                      : (x >> 24));
+    }
+    return b;
+}
+
+// One zstd frame of `inhalt`.
+inline Bytes Packen(const Bytes& inhalt, bool pruefsumme = true, int stufe = 3) {
+    ZSTD_CCtx* c = ZSTD_createCCtx();
+    ZSTD_CCtx_setParameter(c, ZSTD_c_compressionLevel, stufe);
+    ZSTD_CCtx_setParameter(c, ZSTD_c_checksumFlag, pruefsumme ? 1 : 0);
+    Bytes out(ZSTD_compressBound(inhalt.size()));
+    const std::size_t n = ZSTD_compress2(c, out.data(), out.size(), inhalt.data(), inhalt.size());
+    ZSTD_freeCCtx(c);
+    EXPECT_FALSE(ZSTD_isError(n));
+    out.resize(n);
+    return out;
+}
+
+// The medium layout: a filler byte after the fifth byte of the stream and one at the end.
+inline Bytes Medium(const Bytes& strom) {
+    Bytes b(strom.begin(), strom.begin() + std::min<std::size_t>(5, strom.size()));
+    b.push_back(0xA5);
+    if (strom.size() > 5) b.insert(b.end(), strom.begin() + 5, strom.end());
+    b.push_back(0x00);
+    return b;
+}
+
+inline std::set<std::string> Namen(const fs::path& ordner) {
+    std::set<std::string> namen;
+    for (const auto& e : fs::directory_iterator(ordner)) namen.insert(e.path().filename().string());
+    return namen;
+}
+
+// A fresh, empty folder per test, removed afterwards.
+class MitOrdner : public ::testing::Test {
+protected:
+    fs::path ordner;
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        ordner = fs::temp_directory_path() /
+                 (std::string("kaldorin-pack-") + info->test_suite_name() + "-" + info->name() +
+                  "-" + std::to_string(::getpid()));
+        fs::remove_all(ordner);
+        fs::create_directories(ordner);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(ordner, fs::perms::owner_all, fs::perm_options::add, ec);
+        for (const auto& e : fs::recursive_directory_iterator(ordner, ec)) {
+            fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        }
+        fs::remove_all(ordner, ec);
+    }
+};
+
+}  // namespace kaldorin::test

@@ -1,0 +1,158 @@
+// The POSIX numbered files: what counts as not writable (also for the superuser),
+// and that a write reaches its target only whole.
+#include "runtime/host/posix/nummerierte_dateien.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <csignal>
+
+#include "tests/pack/hilfen.h"
+
+namespace kaldorin::test {
+namespace {
+
+using NummerierteDateienTest = MitOrdner;
+
+TEST_F(NummerierteDateienTest, SchreibtErstBeimSchliessen) {
+    const fs::path ziel = ordner / "t4.ovl";
+    Schreiben(ziel, Text("alt und lang"));
+    NummerierteDateien d;
+    const int z = d.OpenWrite(ziel);
+    d.Write(z, Text("neu"));
+    EXPECT_EQ(Lesen(ziel), Text("alt und lang"));
+    d.Close(z);
+    EXPECT_EQ(Lesen(ziel), Text("neu"));
+    EXPECT_EQ(Namen(ordner), std::set<std::string>{"t4.ovl"});
+    EXPECT_THROW(d.Close(z), Laufzeitfehler);  // the number is gone
+}
+
+TEST_F(NummerierteDateienTest, VerwerfenLaesstZielUndKeinenRest) {
+    const fs::path ziel = ordner / "KALDORIN.OCX";
+    Schreiben(ziel, Text("alt"));
+    {
+        NummerierteDateien d;
+        const int z = d.OpenWrite(ziel);
+        d.Write(z, Text("halb"));
+        d.Discard(z);
+        d.OpenWrite(ordner / "neu.txt");  // left open: the destructor throws it away
+    }
+    EXPECT_EQ(Lesen(ziel), Text("alt"));
+    EXPECT_EQ(Namen(ordner), std::set<std::string>{"KALDORIN.OCX"});
+}
+
+TEST_F(NummerierteDateienTest, NichtSchreibbarAuchFuerDenSuperuser) {
+    NummerierteDateien d;
+    const fs::path schreibgeschuetzt = ordner / "ro.exe";
+    Schreiben(schreibgeschuetzt, Text("alt"));
+    fs::permissions(schreibgeschuetzt, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_THROW(d.OpenWrite(schreibgeschuetzt), Laufzeitfehler);
+
+    fs::create_directory(ordner / "Ordner");
+    EXPECT_THROW(d.OpenWrite(ordner / "Ordner"), Laufzeitfehler);
+    EXPECT_THROW(d.OpenWrite(ordner / "fehlt" / "x.txt"), Laufzeitfehler);
+    EXPECT_THROW(d.OpenWrite(ordner / "ro.exe" / "x.txt"), Laufzeitfehler);
+
+    const fs::path gesperrt = ordner / "gesperrt";
+    fs::create_directory(gesperrt);
+    fs::permissions(gesperrt, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(d.OpenWrite(gesperrt / "neu.txt"), Laufzeitfehler);
+
+    EXPECT_EQ(Lesen(schreibgeschuetzt), Text("alt"));
+    EXPECT_FALSE(fs::exists(gesperrt / "neu.txt"));
+    EXPECT_EQ(Namen(ordner), (std::set<std::string>{"Ordner", "gesperrt", "ro.exe"}));
+}
+
+TEST_F(NummerierteDateienTest, NeueDateiNimmtNichtsVomAltenZielMit) {
+    const fs::path ziel = ordner / "KALDORIN.PA1";
+    Schreiben(ziel, Text("alt"));
+    fs::permissions(ziel, fs::perms::owner_read | fs::perms::owner_write);
+    const mode_t vorher = umask(022);
+    NummerierteDateien d;
+    const int z = d.OpenWrite(ziel);
+    d.Write(z, Text("neu"));
+    d.Close(z);
+    umask(vorher);
+    struct stat st {};
+    ASSERT_EQ(stat(ziel.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+TEST_F(NummerierteDateienTest, LesenGenauOderGarNicht) {
+    const fs::path quelle = ordner / "q.bin";
+    Schreiben(quelle, Text("0123456789"));
+    NummerierteDateien d;
+    const int q = d.OpenRead(quelle);
+    EXPECT_EQ(d.Length(q), 10u);
+    EXPECT_EQ(d.Read(q, 4), Text("0123"));
+    EXPECT_EQ(d.Read(q, 6), Text("456789"));
+    EXPECT_THROW(d.Read(q, 1), Laufzeitfehler);
+    EXPECT_THROW(d.Read(q, std::size_t{1} << 62), Laufzeitfehler);  // no huge buffer first
+    EXPECT_THROW(d.Write(q, Text("x")), Laufzeitfehler);
+    d.Close(q);
+    EXPECT_THROW(d.OpenRead(ordner / "fehlt"), Laufzeitfehler);
+    EXPECT_THROW(d.OpenRead(ordner), Laufzeitfehler);
+}
+
+TEST_F(NummerierteDateienTest, FehlgeschlagenesEntpackenWirdNieVollendet) {
+    const fs::path quelle = ordner / "q.px_", ziel = ordner / "ziel";
+    Bytes strom = Packen(Inhalt(300000));
+    strom[strom.size() / 2] ^= 0xFF;
+    Schreiben(quelle, strom);
+    Schreiben(ziel, Text("alt"));
+    NummerierteDateien d;
+    const int q = d.OpenRead(quelle), z = d.OpenWrite(ziel);
+    const ByteRange alles{0, strom.size()};
+    EXPECT_THROW(d.Unpack(q, std::span(&alles, 1), z), Laufzeitfehler);
+    EXPECT_THROW(d.Close(z), Laufzeitfehler);
+    EXPECT_EQ(Lesen(ziel), Text("alt"));
+    EXPECT_EQ(Namen(ordner), (std::set<std::string>{"q.px_", "ziel"}));
+}
+
+TEST_F(NummerierteDateienTest, BereichHinterDemDateiendeWirdAbgelehnt) {
+    const fs::path quelle = ordner / "q.px_";
+    Schreiben(quelle, Packen(Inhalt(100)));
+    NummerierteDateien d;
+    const int q = d.OpenRead(quelle), z = d.OpenWrite(ordner / "ziel");
+    const ByteRange zuWeit{0, fs::file_size(quelle) + 1};
+    EXPECT_THROW(d.Unpack(q, std::span(&zuWeit, 1), z), Laufzeitfehler);
+    const ByteRange ueberlauf{~std::uint64_t{0}, 2};
+    EXPECT_THROW(d.Unpack(q, std::span(&ueberlauf, 1), z), Laufzeitfehler);
+}
+
+// A full disk, imitated by a file size limit in a child process.
+TEST_F(NummerierteDateienTest, VollerDatentraegerLaesstZielStehen) {
+    const fs::path quelle = ordner / "q.px_", ziel = ordner / "ziel";
+    const Bytes strom = Packen(Inhalt(4 << 20));
+    Schreiben(quelle, strom);
+    Schreiben(ziel, Text("alt"));
+    const pid_t kind = fork();
+    ASSERT_GE(kind, 0);
+    if (kind == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit grenze{1 << 20, 1 << 20};
+        setrlimit(RLIMIT_FSIZE, &grenze);
+        NummerierteDateien d;
+        const int q = d.OpenRead(quelle), z = d.OpenWrite(ziel);
+        const ByteRange alles{0, strom.size()};
+        try {
+            d.Unpack(q, std::span(&alles, 1), z);
+            _exit(1);
+        } catch (const Laufzeitfehler& f) {
+            if (std::string(f.what()).find("zu groß") == std::string::npos) _exit(2);
+        }
+        d.Discard(z);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(kind, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Lesen(ziel), Text("alt"));
+    EXPECT_EQ(Namen(ordner), (std::set<std::string>{"q.px_", "ziel"}));
+}
+
+}  // namespace
+}  // namespace kaldorin::test
