@@ -1,0 +1,276 @@
+// The modal dialogs: the alert with labelled buttons, the message box and the folder
+// chooser. With a script, each takes its answer from the next script line, which
+// presses the dialog's own button.
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <iostream>
+
+#include "runtime/ui/qt/qt_hilfen.h"
+#include "runtime/ui/qt/qt_maus.h"
+#include "runtime/ui/qt/qt_ui.h"
+
+namespace kaldorin::qt {
+namespace {
+
+// An alert is answered only by one of its buttons: Escape and the window frame do
+// not close it, so no answer is ever made up.
+class Warnung : public QDialog {
+public:
+    using QDialog::QDialog;
+    void reject() override {}
+};
+
+QStyle::StandardPixmap AlertSymbol(int style) {
+    if (style == 19) return QStyle::SP_MessageBoxWarning;
+    switch (style & 0x70) {
+        case 16: return QStyle::SP_MessageBoxCritical;
+        case 32: return QStyle::SP_MessageBoxQuestion;
+        case 48: return QStyle::SP_MessageBoxWarning;
+        case 64: return QStyle::SP_MessageBoxInformation;
+        default: return QStyle::SP_CustomBase;
+    }
+}
+
+QMessageBox::Icon MeldungSymbol(int style) {
+    switch (style & 0x70) {
+        case 16: return QMessageBox::Critical;
+        case 32: return QMessageBox::Question;
+        case 48: return QMessageBox::Warning;
+        case 64: return QMessageBox::Information;
+        default: return QMessageBox::NoIcon;
+    }
+}
+
+// CR LF, CR and LF each break the line once.
+QString Zeilen(std::string_view text) {
+    QString t = Q(text);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+QWidget* AktivesFenster() { return QApplication::activeWindow(); }
+
+bool IstWindowsPfad(std::string_view pfad) {
+    const bool laufwerk = pfad.size() >= 2 && pfad[1] == ':' &&
+                          ((pfad[0] >= 'A' && pfad[0] <= 'Z') || (pfad[0] >= 'a' && pfad[0] <= 'z'));
+    return laufwerk || pfad.starts_with("\\\\");
+}
+
+}  // namespace
+
+void QtUi::Druecken(QDialog& dialog, int knopf) {
+    // Pressed once the dialog waits in its own event loop, like a person would.
+    QTimer::singleShot(0, &dialog, [&dialog, knopf] {
+        for (auto* b : dialog.findChildren<QAbstractButton*>()) {
+            if (b->property("antwort").toInt() == knopf) {
+                MausKlick(b);
+                break;
+            }
+        }
+        // Never leave a scripted run waiting on a dialog the click did not close.
+        if (dialog.isVisible()) dialog.done(knopf);
+    });
+}
+
+std::optional<ScriptLine> QtUi::AntwortNehmen() {
+    if (!skript_ || skript_->Empty()) return std::nullopt;
+    return skript_->Take();
+}
+
+int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string_view labels) {
+    WennEndend();
+    Warnung dialog(AktivesFenster());
+    dialog.setWindowFlag(Qt::WindowCloseButtonHint, false);
+    dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    auto* spalte = new QVBoxLayout(&dialog);
+    auto* zeile = new QHBoxLayout;
+    spalte->addLayout(zeile);
+    if (const auto symbol = AlertSymbol(style); symbol != QStyle::SP_CustomBase) {
+        auto* bild = new QLabel(&dialog);
+        bild->setPixmap(dialog.style()->standardIcon(symbol).pixmap(32, 32));
+        bild->setAlignment(Qt::AlignTop);
+        zeile->addWidget(bild);
+        zeile->addSpacing(12);
+    }
+    // "|" breaks the line, so "||" leaves an empty one.
+    auto* inhalt = new QLabel(Q(text).replace(QLatin1Char('|'), QLatin1Char('\n')), &dialog);
+    inhalt->setTextFormat(Qt::PlainText);
+    zeile->addWidget(inhalt, 1);
+
+    auto* knoepfe = new QHBoxLayout;
+    knoepfe->addStretch();
+    const std::vector<std::string> beschriftungen = SplitButtons(labels);
+    const int anzahl = static_cast<int>(beschriftungen.size());
+    for (int i = 0; i < anzahl; ++i) {
+        // Labels keep their blanks: they are the button texts as the program gave them.
+        auto* knopf = new QPushButton(Q(beschriftungen[i]), &dialog);
+        knopf->setObjectName(QStringLiteral("antwort_%1").arg(i + 1));
+        knopf->setProperty("antwort", i + 1);
+        knopf->setAutoDefault(false);
+        if (i + 1 == defaultButton) {
+            knopf->setDefault(true);
+            knopf->setFocus();
+        }
+        QObject::connect(knopf, &QPushButton::clicked, &dialog, [&dialog, i] { dialog.done(i + 1); });
+        knoepfe->addWidget(knopf);
+    }
+    knoepfe->addStretch();
+    spalte->addSpacing(8);
+    spalte->addLayout(knoepfe);
+
+    if (skript_) {
+        const std::optional<ScriptLine> line = AntwortNehmen();
+        const bool gueltig = line && line->action == ScriptAction::Answer && line->number >= 1 &&
+                             line->number <= anzahl;
+        transcript_.Alert(style, text, defaultButton, labels,
+                          gueltig ? std::optional<int>(line->number) : std::nullopt);
+        if (!line) {
+            std::cerr << "kaldorin-setup: the script ended while an alert waits for its answer\n";
+            Beenden(3);
+        }
+        if (!gueltig)
+            SkriptFehler(*line, "expected answer 1 to " + std::to_string(anzahl) + " for the open alert");
+        Druecken(dialog, line->number);
+        return dialog.exec();
+    }
+    const int antwort = dialog.exec();
+    transcript_.Alert(style, text, defaultButton, labels, antwort);
+    return antwort;
+}
+
+void QtUi::Message(std::string_view text, std::string_view title, int style) {
+    WennEndend();
+    QMessageBox box(MeldungSymbol(style), Q(title), Zeilen(text), QMessageBox::Ok, AktivesFenster());
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setProperty("antwort", 1);
+    if (skript_) {
+        const std::optional<ScriptLine> line = AntwortNehmen();
+        const bool gueltig = line && line->action == ScriptAction::Answer && line->number == 1;
+        transcript_.Message(title, text, style, gueltig ? std::optional<int>(1) : std::nullopt);
+        if (!line) {
+            std::cerr << "kaldorin-setup: the script ended while a message waits for its answer\n";
+            Beenden(3);
+        }
+        if (!gueltig) SkriptFehler(*line, "expected answer 1 for the open message");
+        Druecken(box, 1);
+        box.exec();
+        return;
+    }
+    box.exec();
+    transcript_.Message(title, text, style, 1);
+}
+
+// The folder a "folder PATH" line picks, as a Windows path with one trailing
+// backslash; nullopt (and `grund`) when the line names no usable path.
+std::optional<std::string> QtUi::OrdnerAntwort(const ScriptLine& line, std::string& grund) {
+    std::string pfad = line.text;
+    if (pfad.starts_with('/')) {
+        try {
+            pfad = host_.WindowsPath(pfad);
+        } catch (const std::exception& e) {
+            grund = std::string("the host cannot name this path: ") + e.what();
+            return std::nullopt;
+        }
+    } else if (!IstWindowsPfad(pfad)) {
+        grund = "expected a Windows path (\"D:\\Daten\") or a host path starting with /";
+        return std::nullopt;
+    }
+    while (!pfad.empty() && pfad.back() == '\\') pfad.pop_back();
+    return pfad + '\\';
+}
+
+std::string QtUi::BrowseForFolder(Handle owner, int, std::string_view title, std::string_view start) {
+    WennEndend();
+    QWidget* besitzer = owner ? Holen(owner, "Ordnerauswahl").widget.data() : AktivesFenster();
+    QFileDialog dialog(besitzer, Q(title));
+    // Qt's own dialog everywhere, so that a script can answer it like a person.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setWindowModality(Qt::ApplicationModal);
+
+    // Preselect the start folder (one trailing backslash dropped), or the nearest
+    // folder above it that exists.
+    std::string_view anfang = start;
+    if (!anfang.empty() && anfang.back() == '\\') anfang.remove_suffix(1);
+    if (!anfang.empty()) {
+        try {
+            QDir ordner(Q(host_.HostPath(anfang)));
+            if (ordner.exists()) {
+                dialog.setDirectory(ordner.absolutePath());
+                dialog.selectFile(ordner.absolutePath());
+            } else {
+                while (!ordner.exists() && ordner.cdUp()) {}
+                if (ordner.exists()) dialog.setDirectory(ordner.absolutePath());
+            }
+        } catch (const Laufzeitfehler&) {
+            // A start folder the host cannot map: the dialog opens where it likes.
+        }
+    }
+
+    if (skript_) {
+        const std::optional<ScriptLine> line = AntwortNehmen();
+        if (!line) {
+            transcript_.Folder(title, start, std::nullopt, false);
+            std::cerr << "kaldorin-setup: the script ended while the folder dialog waits for its answer\n";
+            Beenden(3);
+        }
+        if (line->action != ScriptAction::Folder) {
+            transcript_.Folder(title, start, std::nullopt, false);
+            SkriptFehler(*line, "expected folder PATH or folder for the open folder dialog");
+        }
+        if (line->cancel) {
+            transcript_.Folder(title, start, std::nullopt, true);
+            QTimer::singleShot(0, &dialog, [&dialog] { static_cast<QDialog&>(dialog).reject(); });
+            dialog.exec();
+            return "";
+        }
+        std::string grund;
+        const std::optional<std::string> antwort = OrdnerAntwort(*line, grund);
+        transcript_.Folder(title, start, antwort, false);
+        if (!antwort) SkriptFehler(*line, grund);
+        // Walk the dialog to the folder when it exists here; the answer is the
+        // script's path either way, so every face reports the same folder.
+        QString hostpfad;
+        try {
+            hostpfad = Q(host_.HostPath(antwort->substr(0, antwort->size() - 1)));
+        } catch (const Laufzeitfehler&) {
+        }
+        QTimer::singleShot(0, &dialog, [&dialog, hostpfad] {
+            QDialog& d = dialog;  // accept() and done() are public on QDialog
+            if (!hostpfad.isEmpty() && QDir(hostpfad).exists()) {
+                dialog.selectFile(hostpfad);
+                d.accept();
+            }
+            if (d.isVisible()) d.done(QDialog::Accepted);
+        });
+        dialog.exec();
+        return *antwort;
+    }
+
+    std::string ergebnis;
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString gewaehlt = dialog.selectedFiles().front();
+        if (!gewaehlt.isEmpty()) {
+            ergebnis = host_.WindowsPath(U(QDir::cleanPath(gewaehlt)));
+            if (ergebnis.empty() || ergebnis.back() != '\\') ergebnis += '\\';
+        }
+    }
+    if (ergebnis.empty()) transcript_.Folder(title, start, std::nullopt, true);
+    else transcript_.Folder(title, start, ergebnis, false);
+    return ergebnis;
+}
+
+}  // namespace kaldorin::qt
