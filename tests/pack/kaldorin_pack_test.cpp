@@ -1,0 +1,128 @@
+// kaldorin-pack from the outside: its files install through Datei_Entpacken, verify
+// catches damage, medium refuses an incomplete application, demo repeats itself.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "install/datei_entpacken.h"
+#include "tests/pack/fakes.h"
+#include "tests/pack/hilfen.h"
+
+namespace kaldorin::test {
+namespace {
+
+class KaldorinPackTest : public MitOrdner {
+protected:
+    // Runs the tool with `argumente`; returns its exit code, output in `ausgabe`.
+    int Pack(const std::string& argumente) {
+        const fs::path log = ordner / "ausgabe.log";
+        const std::string befehl = std::string(KALDORIN_BIN_DIR) + "/kaldorin-pack " +
+                                   argumente + " >'" + log.string() + "' 2>&1";
+        const int status = std::system(befehl.c_str());
+        const Bytes b = Lesen(log);
+        ausgabe.assign(b.begin(), b.end());
+        fs::remove(log);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Pfad(const fs::path& p) { return "'" + p.string() + "'"; }
+    std::string ausgabe;
+};
+
+TEST_F(KaldorinPackTest, GepackteDateiInstalliertByteFuerByte) {
+    const Bytes inhalt = Inhalt(700000, 3);
+    Schreiben(ordner / "roh.exe", inhalt);
+    ASSERT_EQ(Pack("--level 5 pack " + Pfad(ordner / "roh.exe") + " " + Pfad(ordner / "t0e.px_")), 0)
+        << ausgabe;
+    const Bytes medium = Lesen(ordner / "t0e.px_");
+    ASSERT_GE(medium.size(), 7u);
+    EXPECT_EQ(medium[5], 0x00);
+    EXPECT_EQ(medium.back(), 0x00);
+
+    AufzeichnendeFace face;
+    DurchreichHost host;
+    Programm p{Laufzeit{face, host}};
+    ASSERT_TRUE(Datei_Entpacken(p, (ordner / "t0e.px_").string(), (ordner / "ziel.exe").string()));
+    EXPECT_EQ(Lesen(ordner / "ziel.exe"), inhalt);
+
+    ASSERT_EQ(Pack("unpack " + Pfad(ordner / "t0e.px_") + " " + Pfad(ordner / "zurueck")), 0);
+    EXPECT_EQ(Lesen(ordner / "zurueck"), inhalt);
+}
+
+TEST_F(KaldorinPackTest, EntpackenLaesstBeiSchadenKeinZiel) {
+    Bytes kaputt = Medium(Packen(Inhalt(50000)));
+    kaputt[kaputt.size() / 2] ^= 0x10;
+    Schreiben(ordner / "kaputt.px_", kaputt);
+    Schreiben(ordner / "ziel", Text("alt"));
+    EXPECT_EQ(Pack("unpack " + Pfad(ordner / "kaputt.px_") + " " + Pfad(ordner / "ziel")), 1);
+    EXPECT_EQ(Lesen(ordner / "ziel"), Text("alt"));
+    EXPECT_EQ(Namen(ordner), (std::set<std::string>{"kaputt.px_", "ziel"}));
+}
+
+TEST_F(KaldorinPackTest, DemoIstGleichbleibendUndVerifyFindetEinGekipptesByte) {
+    const fs::path a = ordner / "a", b = ordner / "b";
+    ASSERT_EQ(Pack("--level 3 --quiet demo " + Pfad(a)), 0) << ausgabe;
+    ASSERT_EQ(Pack("--level 3 --quiet --app " + Pfad(ordner / "app") + " demo " + Pfad(b)), 0);
+    std::size_t dateien = 0;
+    for (const auto& e : fs::directory_iterator(a)) {
+        if (e.path().filename().string().back() != '_') continue;
+        ++dateien;
+        EXPECT_EQ(Lesen(e.path()), Lesen(b / e.path().filename())) << e.path();
+    }
+    EXPECT_EQ(dateien, 28u);
+    EXPECT_TRUE(fs::is_regular_file(ordner / "app" / "help" / "Fahrstraßen" "Eingabe.hlp"));
+
+    ASSERT_EQ(Pack("verify " + Pfad(a)), 0) << ausgabe;
+    Bytes t7 = Lesen(a / "t7.px_");
+    t7[t7.size() / 3] ^= 0x01;
+    Schreiben(a / "t7.px_", t7);
+    EXPECT_EQ(Pack("verify " + Pfad(a)), 1);
+    EXPECT_NE(ausgabe.find("t7.px_"), std::string::npos) << ausgabe;
+    EXPECT_EQ(ausgabe.find("FEHLER   t4.px_"), std::string::npos);
+
+    fs::remove(a / "te.px_");  // a main file
+    EXPECT_EQ(Pack("verify " + Pfad(a)), 1);
+    EXPECT_NE(ausgabe.find("te.px_"), std::string::npos);
+}
+
+TEST_F(KaldorinPackTest, MediumAusAnwendungsordnerOhneRuecksichtAufGrossschreibung) {
+    const fs::path app = ordner / "app", medium = ordner / "medium";
+    ASSERT_EQ(Pack("--level 3 --quiet --app " + Pfad(app) + " demo " + Pfad(ordner / "demo")), 0);
+    // The installed tree names its folders in capitals, the list in small letters.
+    fs::rename(app / "help", app / "Help");
+    fs::rename(app / "t4.ovl", app / "T4.OVL");
+    fs::remove(app / "DOS_Konverter.Exe");  // optional: skipped with a note
+    const fs::path setup = ordner / "setup-programm";
+    Schreiben(setup, Text("das Setup-Programm"));
+    ASSERT_EQ(Pack("--level 3 --setup " + Pfad(setup) + " medium " + Pfad(app) + " " +
+                   Pfad(medium)), 0) << ausgabe;
+    EXPECT_NE(ausgabe.find("DOS_Konv.ex_"), std::string::npos);
+    EXPECT_FALSE(fs::exists(medium / "DOS_Konv.ex_"));
+    ASSERT_EQ(Pack("unpack " + Pfad(medium / "t4.px_") + " " + Pfad(ordner / "t4")), 0);
+    EXPECT_EQ(Lesen(ordner / "t4"), Lesen(app / "T4.OVL"));
+    ASSERT_EQ(Pack("unpack " + Pfad(medium / "Setup.ex_") + " " + Pfad(ordner / "s")), 0);
+    EXPECT_EQ(Lesen(ordner / "s"), Text("das Setup-Programm"));
+    EXPECT_EQ(Lesen(medium / "setup-programm"), Text("das Setup-Programm"));
+    EXPECT_EQ(Pack("verify " + Pfad(medium)), 0) << ausgabe;
+
+    // Without a main file nothing is written.
+    fs::remove(app / "KALDORIN.OCX");
+    EXPECT_EQ(Pack("medium " + Pfad(app) + " " + Pfad(ordner / "leer")), 1);
+    EXPECT_NE(ausgabe.find("KALDORIN.OCX"), std::string::npos);
+    EXPECT_FALSE(fs::exists(ordner / "leer"));
+}
+
+TEST_F(KaldorinPackTest, FalscherAufruf) {
+    EXPECT_EQ(Pack("--help"), 0);
+    EXPECT_NE(ausgabe.find("verify MEDIUM"), std::string::npos);
+    EXPECT_EQ(Pack(""), 2);
+    EXPECT_EQ(Pack("zaubern"), 2);
+    EXPECT_EQ(Pack("pack nur-eins"), 2);
+    EXPECT_EQ(Pack("--level 0 pack a b"), 2);
+    EXPECT_EQ(Pack("--scale -1 demo x"), 2);
+    EXPECT_EQ(Pack("pack " + Pfad(ordner / "fehlt") + " " + Pfad(ordner / "x")), 1);
+    EXPECT_FALSE(fs::exists(ordner / "x"));
+}
+
+}  // namespace
+}  // namespace kaldorin::test
