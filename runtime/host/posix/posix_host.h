@@ -24,21 +24,39 @@ public:
         std::optional<std::uint32_t> cpu;         // cpu=0xSIGNATURE; default CPUID
     };
 
+    // Takes the prefix from `fakten` or the environment; touches no file yet. The
+    // Windows skeleton of the prefix is made on first use:
+    //   C:\WINDOWS, C:\WINDOWS\Profiles\All users\Desktop, C:\WINDOWS\Desktop,
+    //   C:\WINDOWS\Start Menu\Programs, C:\Programme.
     explicit PosixHost(Fakten fakten = {});
     ~PosixHost() override;
 
     // The prefix folder (host path) holding drive_c and settings.ini.
     const std::string& Prefix() const;
 
+    // --- Files (Windows paths; every failure throws Laufzeitfehler) -------------
+    // True only for an ordinary file (or a link to one); false for folders and
+    // missing entries.
     bool FileExists(std::string_view path) override;
+    // Search of one folder; * and ? only in the last component, "." and ".." never
+    // listed, a name without wildcards finds that one entry. "" when nothing matches,
+    // the folder is missing or the pattern ends with a separator.
     std::string FindFirst(std::string_view pattern, int attributeClass) override;
+    // The next name of the search (a snapshot taken by FindFirst), "" at the end.
     std::string FindNext() override;
+    // Bits of the name found last: 16 folder, 2 hidden (name starts with "."),
+    // 1 read-only (no write permission for the owner).
     int FoundAttributes() override;
+    // Deletes an ordinary file; fails on folders, missing and read-only files.
     void DeleteFile(std::string_view path) override;
+    // Gives the owner write permission (hidden and system have no bit to clear).
     void ClearAttributes(std::string_view path) override;
+    // Makes one folder level in the case given.
     void MakeFolder(std::string_view path) override;
+    // Removes an empty folder; never a drive root.
     void RemoveFolder(std::string_view path) override;
 
+    // --- Numbered files: mapped to host paths and handed to NummerierteDateien ---
     int OpenRead(std::string_view path) override;
     int OpenWrite(std::string_view path) override;
     std::uint64_t Length(int file) override;
@@ -48,29 +66,51 @@ public:
     void Discard(int file) override;
     void Unpack(int source, std::span<const ByteRange> stream, int target) override;
 
+    // --- Settings in <prefix>/settings.ini --------------------------------------
+    // Text of a value, "" when absent.
     std::string ReadText(std::string_view application, std::string_view section,
                          std::string_view key) override;
+    // A value read as a decimal integer; `fallback` when absent or not a number.
     std::int64_t ReadInt(std::string_view application, std::string_view section,
                          std::string_view key, std::int64_t fallback) override;
+    // Creates or replaces a value (and its section and application).
     void WriteText(std::string_view application, std::string_view section,
                    std::string_view key, std::string_view value) override;
+    // Writes the integer as decimal text.
     void WriteInt(std::string_view application, std::string_view section,
                   std::string_view key, std::int64_t value) override;
+    // Deletes one value; fails when it is absent.
     void DeleteKey(std::string_view application, std::string_view section,
                    std::string_view key) override;
+    // Deletes a section with its values; the application stays. Fails when absent.
     void DeleteSection(std::string_view application, std::string_view section) override;
+    // Deletes an application with all its sections. Fails when absent.
     void DeleteApplication(std::string_view application) override;
 
+    // --- System -----------------------------------------------------------------
+    // Windows path of Fakten.setupdir, else of the running program's folder.
     std::string ProgramFolder() override;
+    // "C:\WINDOWS".
     std::string WindowsFolder() override;
+    // "C:\WINDOWS\Start Menu\Programs", for both families.
     std::string ProgramsFolder() override;
+    // Remembers the target; it is checked when CreateLink writes the link.
     void SetLinkTarget(std::string_view target) override;
+    // Writes a .lnk (through a temporary file and a rename) in an existing folder;
+    // the working folder is the target's folder. Replaces a link of the same name.
     void CreateLink(std::string_view path) override;
+    // Negative for Fakten.nt == false (9x), else the word of an NT system.
     std::int32_t VersionWord() override;
+    // Fakten.cpu, else CPUID leaf 1 EAX, else 0x00000600.
     std::uint32_t ProcessorSignature() override;
+    // The compile date, "YYYY-MM-DD".
     std::string BuildText() override;
 
+    // Host path -> "C:\..." under drive_c, else "Z:\..."; no trailing backslash
+    // (the roots are "C:" and "Z:"). Fails for relative paths.
     std::string WindowsPath(std::string_view hostPath) override;
+    // Windows path -> host path, existing components in their case on disk. Fails
+    // for relative or malformed paths and for drives other than C and Z.
     std::string HostPath(std::string_view windowsPath) override;
 
 private:

@@ -1,0 +1,119 @@
+#include <cstdlib>
+
+#include "host_fixture.h"
+
+namespace kaldorin::test {
+namespace {
+
+TEST_F(HostTest, MapsDriveCAndZBothWays) {
+    EXPECT_EQ(host_->HostPath("C:\\Programme\\KALDORIN"), C("Programme/KALDORIN"));
+    EXPECT_EQ(host_->HostPath("c:/Programme/KALDORIN/"), C("Programme/KALDORIN"));
+    EXPECT_EQ(host_->HostPath("Z:\\usr\\bin"), "/usr/bin");
+    EXPECT_EQ(host_->HostPath("Z:"), "/");
+    EXPECT_EQ(host_->HostPath("C:"), C());
+
+    EXPECT_EQ(host_->WindowsPath(C("Programme/KALDORIN")), "C:\\Programme\\KALDORIN");
+    EXPECT_EQ(host_->WindowsPath(C()), "C:");
+    EXPECT_EQ(host_->WindowsPath(C() + "x"), "Z:" + [&] {
+        std::string w = C() + "x";
+        for (auto& c : w) c = c == '/' ? '\\' : c;
+        return w;
+    }());
+    EXPECT_EQ(host_->WindowsPath("/usr//bin/"), "Z:\\usr\\bin");
+    EXPECT_EQ(host_->WindowsPath("/"), "Z:");
+    EXPECT_EQ(host_->HostPath(host_->WindowsPath("/usr/bin")), "/usr/bin");
+}
+
+TEST_F(HostTest, ResolvesComponentsWithoutRegardToCase) {
+    fs::create_directories(C("KALDORIN/Sound"));
+    fs::create_directories(C("KALDORIN/Straße/ÄÖÜ"));
+    EXPECT_EQ(host_->HostPath("C:\\kaldorin\\sound"), C("KALDORIN/Sound"));
+    EXPECT_EQ(host_->HostPath("C:\\Kaldorin\\STRAßE\\äöü"), C("KALDORIN/Straße/ÄÖÜ"));
+    // ß has no upper-case form of its own in names: "SS" is another name.
+    EXPECT_EQ(host_->HostPath("C:\\KALDORIN\\STRASSE"), C("KALDORIN/STRASSE"));
+    // A missing component, and everything below it, keeps the case given.
+    EXPECT_EQ(host_->HostPath("C:\\KALDORIN\\Neu\\sound"), C("KALDORIN/Neu/sound"));
+}
+
+TEST_F(HostTest, PrefersTheExactNameAmongSeveralMatches) {
+    fs::create_directories(C("abc"));
+    fs::create_directories(C("ABC"));
+    EXPECT_EQ(host_->HostPath("C:\\abc"), C("abc"));
+    EXPECT_EQ(host_->HostPath("C:\\ABC"), C("ABC"));
+    EXPECT_EQ(host_->HostPath("C:\\Abc"), C("ABC"));  // first in byte order
+}
+
+TEST_F(HostTest, RejectsRelativeAndMalformedPaths) {
+    for (const char* pfad : {"", "relativ\\pfad", "\\Programme", "C:Programme", "\\\\server\\teil",
+                             "D:\\Daten", "1:\\x", "C:\\a\nb"}) {
+        EXPECT_THROW(host_->HostPath(pfad), Laufzeitfehler) << pfad;
+    }
+    EXPECT_THROW(host_->WindowsPath("relativ/pfad"), Laufzeitfehler);
+    EXPECT_THROW(host_->WindowsPath(""), Laufzeitfehler);
+}
+
+TEST_F(HostTest, DotDotNeverLeavesTheDrive) {
+    EXPECT_EQ(host_->HostPath("C:\\..\\..\\etc\\passwd"), C("etc/passwd"));
+    EXPECT_EQ(host_->HostPath("C:\\Programme\\.\\..\\WINDOWS"), C("WINDOWS"));
+}
+
+TEST_F(HostTest, MakesTheWindowsSkeletonOnFirstUse) {
+    EXPECT_FALSE(fs::exists(C()));  // the constructor touches nothing
+    EXPECT_EQ(host_->WindowsFolder(), "C:\\WINDOWS");
+    EXPECT_EQ(host_->ProgramsFolder(), "C:\\WINDOWS\\Start Menu\\Programs");
+    for (const char* ordner : {"WINDOWS/Profiles/All users/Desktop", "WINDOWS/Desktop",
+                               "WINDOWS/Start Menu/Programs", "Programme"}) {
+        EXPECT_TRUE(fs::is_directory(C(ordner))) << ordner;
+    }
+    // A default installation's first level can be made.
+    EXPECT_NO_THROW(host_->MakeFolder("C:\\Programme\\KALDORIN"));
+}
+
+TEST_F(HostTest, SkeletonReusesFoldersOfAnotherCase) {
+    fs::create_directories(C("windows/start menu"));
+    auto host = NeuerHost();
+    host->WindowsFolder();
+    EXPECT_FALSE(fs::exists(C("WINDOWS")) && fs::exists(C("windows")) &&
+                 !fs::equivalent(C("WINDOWS"), C("windows")));
+    EXPECT_TRUE(fs::is_directory(C("windows/start menu/Programs")));
+    EXPECT_EQ(host->HostPath(host->ProgramsFolder()), C("windows/start menu/Programs"));
+}
+
+// Sets an environment variable for one scope.
+class Umgebung {
+public:
+    Umgebung(const char* name, const char* wert) : name_(name) {
+        if (const char* alt = std::getenv(name)) alt_ = alt;
+        if (wert) setenv(name, wert, 1);
+        else unsetenv(name);
+    }
+    ~Umgebung() {
+        if (alt_) setenv(name_, alt_->c_str(), 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> alt_;
+};
+
+TEST_F(HostTest, TakesThePrefixFromTheEnvironment) {
+    {
+        Umgebung eigen("KALDORIN_PREFIX", "/tmp/k-eigen");
+        EXPECT_EQ(PosixHost().Prefix(), "/tmp/k-eigen");
+        PosixHost::Fakten fakten;
+        fakten.prefix = "/tmp/k-fakt/";
+        EXPECT_EQ(PosixHost(fakten).Prefix(), "/tmp/k-fakt");
+    }
+    Umgebung ohne("KALDORIN_PREFIX", nullptr);
+    {
+        Umgebung xdg("XDG_DATA_HOME", "/tmp/xdg");
+        EXPECT_EQ(PosixHost().Prefix(), "/tmp/xdg/kaldorin");
+    }
+    Umgebung xdg("XDG_DATA_HOME", nullptr);
+    Umgebung heim("HOME", "/home/jemand");
+    EXPECT_EQ(PosixHost().Prefix(), "/home/jemand/.local/share/kaldorin");
+}
+
+}  // namespace
+}  // namespace kaldorin::test

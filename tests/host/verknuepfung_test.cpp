@@ -1,0 +1,95 @@
+#include <cstdio>
+
+#include "host_fixture.h"
+
+namespace kaldorin::test {
+namespace {
+
+class LinkTest : public HostTest {
+protected:
+    // What lnkinfo says about a link file; "" when lnkinfo is missing.
+    static std::string Lnkinfo(const std::string& datei) {
+        std::string ausgabe;
+        FILE* rohr = popen(("LANG=C.UTF-8 lnkinfo '" + datei + "' 2>&1").c_str(), "r");
+        if (rohr == nullptr) return "";
+        char puffer[512];
+        while (std::fgets(puffer, sizeof puffer, rohr)) ausgabe += puffer;
+        pclose(rohr);
+        return ausgabe;
+    }
+
+    static bool LnkinfoDa() { return std::system("command -v lnkinfo >/dev/null 2>&1") == 0; }
+
+    std::string Start(const std::string& name) const {
+        return C("WINDOWS/Start Menu/Programs/" + name);
+    }
+};
+
+TEST_F(LinkTest, WritesTheShellLinkHeaderAndLinkInfo) {
+    host_->SetLinkTarget("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE");
+    host_->CreateLink(host_->ProgramsFolder() + "\\KALDORIN_Edit.LNK");
+    const std::string bytes = Lies(Start("KALDORIN_Edit.LNK"));
+    ASSERT_GE(bytes.size(), 0x4Cu + 0x1Cu);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x4C\0\0\0", 4));
+    EXPECT_EQ(bytes.substr(4, 16),
+              std::string("\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 16));
+    EXPECT_EQ(static_cast<unsigned char>(bytes[20]) & 0x82, 0x82);  // HasLinkInfo | IsUnicode
+    EXPECT_NE(bytes.find("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE"), std::string::npos);
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), std::string(4, '\0'));  // terminal block
+}
+
+TEST_F(LinkTest, LnkinfoReadsTheTarget) {
+    if (!LnkinfoDa()) GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
+    host_->SetLinkTarget("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE");
+    host_->CreateLink("C:\\WINDOWS\\Desktop\\KALDORIN_Edit.LNK");
+    const std::string info = Lnkinfo(C("WINDOWS/Desktop/KALDORIN_Edit.LNK"));
+    EXPECT_NE(info.find("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE"), std::string::npos) << info;
+    EXPECT_NE(info.find("Working directory"), std::string::npos) << info;
+    EXPECT_NE(info.find("C:\\Programme\\KALDORIN"), std::string::npos) << info;
+
+    // A path outside ASCII, and one outside Windows-1252 (kept in UTF-16).
+    host_->SetLinkTarget("C:\\Programme\\Größe\\Straße_€.EXE");
+    host_->CreateLink("C:\\WINDOWS\\Desktop\\Umlaut.lnk");
+    const std::string umlaut = Lnkinfo(C("WINDOWS/Desktop/Umlaut.lnk"));
+    EXPECT_NE(umlaut.find("C:\\Programme\\Größe\\Straße_€.EXE"), std::string::npos) << umlaut;
+    host_->SetLinkTarget("D:\\Ελληνικά\\x.exe");
+    host_->CreateLink("C:\\WINDOWS\\Desktop\\Griechisch.lnk");
+    const std::string griechisch = Lnkinfo(C("WINDOWS/Desktop/Griechisch.lnk"));
+    EXPECT_NE(griechisch.find("D:\\Ελληνικά\\x.exe"), std::string::npos) << griechisch;
+}
+
+TEST_F(LinkTest, ReplacesALinkOfTheSameNameInAnyCase) {
+    host_->SetLinkTarget("C:\\A.EXE");
+    host_->CreateLink("C:\\WINDOWS\\Desktop\\Kaldorin_Edit.lnk");
+    host_->SetLinkTarget("C:\\B.EXE");
+    host_->CreateLink("C:\\windows\\desktop\\KALDORIN_EDIT.LNK");
+    int anzahl = 0;
+    for (const auto& e : fs::directory_iterator(C("WINDOWS/Desktop"))) {
+        ++anzahl;
+        EXPECT_EQ(e.path().filename(), "Kaldorin_Edit.lnk");
+    }
+    EXPECT_EQ(anzahl, 1);
+    EXPECT_NE(Lies(C("WINDOWS/Desktop/Kaldorin_Edit.lnk")).find("C:\\B.EXE"), std::string::npos);
+}
+
+TEST_F(LinkTest, FailsWithoutFolderOrTargetAndLeavesNothing) {
+    EXPECT_THROW(host_->CreateLink("C:\\WINDOWS\\Desktop\\x.lnk"), Laufzeitfehler);  // no target
+    EXPECT_NO_THROW(host_->SetLinkTarget("kein Pfad"));  // checked when the link is made
+    EXPECT_THROW(host_->CreateLink("C:\\WINDOWS\\Desktop\\x.lnk"), Laufzeitfehler);
+    host_->SetLinkTarget("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE");
+    EXPECT_THROW(host_->CreateLink(host_->ProgramsFolder() + "\\KALDORIN\\KALDORIN_Edit.LNK"),
+                 Laufzeitfehler);
+    EXPECT_FALSE(fs::exists(Start("KALDORIN")));
+    fs::create_directories(C("WINDOWS/Desktop/Ordner.lnk"));
+    EXPECT_THROW(host_->CreateLink("C:\\WINDOWS\\Desktop\\ordner.LNK"), Laufzeitfehler);
+    Schreibe(C("WINDOWS/Desktop/fest.lnk"), "alt");
+    NurLesen(C("WINDOWS/Desktop/fest.lnk"));
+    EXPECT_THROW(host_->CreateLink("C:\\WINDOWS\\Desktop\\fest.lnk"), Laufzeitfehler);
+    EXPECT_EQ(Lies(C("WINDOWS/Desktop/fest.lnk")), "alt");
+    int anzahl = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(C("WINDOWS/Desktop"))) ++anzahl;
+    EXPECT_EQ(anzahl, 2);  // no temporary files
+}
+
+}  // namespace
+}  // namespace kaldorin::test
