@@ -40,6 +40,7 @@ void QtUi::EventStep() {
     }
     // At top level: sleep in the event loop until a user action asks for a handler.
     while (ereignisse_.empty()) {
+        if (beimWarten_) beimWarten_();
         if (skript_) {
             NaechsteAktion();
             AnstehendesBearbeiten();

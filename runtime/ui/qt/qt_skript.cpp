@@ -111,11 +111,11 @@ WindowState QtUi::FensterZustand(Handle window) const {
     const Element& e = elemente_.at(window);
     WindowState s = e.fensterZustand;
     if (const QWidget* w = e.widget) {
-        const QRect ort = w->geometry();
-        s.x = ort.x();
-        s.y = ort.y();
-        s.width = ort.width();
-        s.height = ort.height();
+        // Where the window stands on the screen (its frame), and its inner size.
+        s.x = w->pos().x();
+        s.y = w->pos().y();
+        s.width = w->width();
+        s.height = w->height();
         s.available = w->isEnabled();
     }
     s.output = &e.ausgabe;

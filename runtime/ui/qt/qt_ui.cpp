@@ -189,6 +189,7 @@ Handle QtUi::LoadForm(std::string_view resource) {
     e.istFenster = true;
     e.flaeche = fenster;
     e.fensterZustand.name = form.name;
+    e.fensterZustand.title = form.title;
     e.fensterZustand.font = kStandardschrift;
     const Handle handle = Neu(std::move(e));
     transcript_.Opened(FensterZustand(handle));
@@ -288,6 +289,7 @@ Handle QtUi::CreateControl(Handle window, Art art, std::string_view name,
     e.zustand.kind = art;
     e.zustand.window = fenster.fensterZustand.name;
     e.zustand.font = fenster.fensterZustand.font;  // a new control takes its window's font
+    e.zustand.maximum = 100;
     if (art == Art::TextArea) e.flaeche = static_cast<Flaeche*>(w);
     const Handle h = Neu(std::move(e));
     SchriftAnwenden(elemente_.at(h));

@@ -97,6 +97,8 @@ public:
     std::int64_t Colours() override;
 
     // --- For the tests ------------------------------------------------------------
+    // Called each time the program waits at top level, before the next user action.
+    void BeimWarten(std::function<void()> beobachter) { beimWarten_ = std::move(beobachter); }
     struct Element {
         QPointer<QWidget> widget;
         bool offen = true;
@@ -168,6 +170,7 @@ private:
     Handle fokus_ = 0;
     int mauszeiger_ = 0;
     std::optional<int> endend_;
+    std::function<void()> beimWarten_;
 };
 
 }  // namespace kaldorin::qt
