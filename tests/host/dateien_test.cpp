@@ -147,6 +147,20 @@ TEST_F(HostTest, DeleteFileAndReadOnlyFiles) {
     EXPECT_THROW(host_->ClearAttributes("C:\\KAL\\fest.dat"), Laufzeitfehler);
 }
 
+TEST_F(HostTest, NumberedFilesGoThroughTheMapping) {
+    fs::create_directories(C("Programme/KALDORIN"));
+    const std::uint8_t inhalt[] = {'k', 'a', 'l'};
+    const int ziel = host_->OpenWrite("C:\\programme\\kaldorin\\Neu.DAT");
+    host_->Write(ziel, inhalt);
+    host_->Close(ziel);
+    EXPECT_EQ(Lies(C("Programme/KALDORIN/Neu.DAT")), "kal");
+    const int quelle = host_->OpenRead("C:\\PROGRAMME\\KALDORIN\\neu.dat");
+    EXPECT_EQ(host_->Length(quelle), 3u);
+    host_->Close(quelle);
+    EXPECT_THROW(host_->OpenWrite("C:\\Fehlt\\Neu.DAT"), Laufzeitfehler);
+    EXPECT_THROW(host_->OpenRead("D:\\Neu.DAT"), Laufzeitfehler);
+}
+
 TEST_F(HostTest, FailuresSayWhatWentWrongInGerman) {
     try {
         host_->RemoveFolder("C:\\Fehlt");

@@ -14,11 +14,8 @@ TEST_F(HostTest, MapsDriveCAndZBothWays) {
 
     EXPECT_EQ(host_->WindowsPath(C("Programme/KALDORIN")), "C:\\Programme\\KALDORIN");
     EXPECT_EQ(host_->WindowsPath(C()), "C:");
-    EXPECT_EQ(host_->WindowsPath(C() + "x"), "Z:" + [&] {
-        std::string w = C() + "x";
-        for (auto& c : w) c = c == '/' ? '\\' : c;
-        return w;
-    }());
+    // A sibling whose name merely begins like drive_c is not on drive C.
+    EXPECT_EQ(host_->WindowsPath(C() + "x").substr(0, 3), "Z:\\");
     EXPECT_EQ(host_->WindowsPath("/usr//bin/"), "Z:\\usr\\bin");
     EXPECT_EQ(host_->WindowsPath("/"), "Z:");
     EXPECT_EQ(host_->HostPath(host_->WindowsPath("/usr/bin")), "/usr/bin");

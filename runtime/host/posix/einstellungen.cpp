@@ -22,6 +22,13 @@ class Sperre {
 public:
     Sperre(const std::string& datei, int art) {
         fd_ = open(datei.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd_ < 0 && art == LOCK_SH) {
+            // A reader in a folder it may not write: an existing lock file still
+            // works read-only, and without one the atomic rename of every write
+            // already keeps a reader from seeing half a file.
+            fd_ = open(datei.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd_ < 0) return;
+        }
         if (fd_ < 0) SystemFehler("Die Sperrdatei der Einstellungen lässt sich nicht öffnen");
         while (flock(fd_, art) != 0) {
             if (errno == EINTR) continue;
@@ -30,7 +37,9 @@ public:
             SystemFehler("Die Einstellungen lassen sich nicht sperren", fehler);
         }
     }
-    ~Sperre() { close(fd_); }  // closing releases the lock
+    ~Sperre() {
+        if (fd_ >= 0) close(fd_);  // closing releases the lock
+    }
     Sperre(const Sperre&) = delete;
     Sperre& operator=(const Sperre&) = delete;
 
