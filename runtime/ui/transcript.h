@@ -15,8 +15,9 @@
 //   {"op":"dump","windows":[...],"controls":[...],"focus":...,"mousePointer":0}
 //   {"op":"error","line":7,"script":"click X","reason":"..."}   (line 0: not a script line)
 //   {"op":"end","code":0}
-// A modal whose answer is missing or wrong is written without "answer"; an "error"
-// line and the "end" line follow.
+// A modal whose answer is wrong is written without "answer", followed by an "error"
+// line and {"op":"end","code":2}; when the script has no line left for it, by
+// {"op":"end","code":3}.
 
 #include <cstdint>
 #include <map>
