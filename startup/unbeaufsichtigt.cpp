@@ -1,0 +1,132 @@
+#include "startup/unbeaufsichtigt.h"
+
+#include <map>
+#include <sstream>
+
+namespace kaldorin {
+
+namespace {
+
+const std::map<std::string, std::string> kDatenordner = {
+    {"fahrplan", "CB_Rem_FP"},    {"stellwerk", "CB_Rem_GP"}, {"lokdatenbank", "CB_Rem_DB"},
+    {"bilder", "CB_Rem_PI"},      {"sound", "CB_Rem_SO"},
+};
+
+constexpr const char* kInstalliert = "KALDORIN-Edit wurde installiert.";
+constexpr const char* kEntfernt = "KALDORIN-Edit wurde entfernt";
+
+bool Datenordner_Lesen(const std::string& liste, std::vector<std::string>& kaestchen,
+                       std::string& fehler) {
+    if (liste == "all") {
+        for (const auto& [name, box] : kDatenordner) kaestchen.push_back(box);
+        return true;
+    }
+    std::istringstream teile(liste);
+    for (std::string name; std::getline(teile, name, ',');) {
+        auto it = kDatenordner.find(name);
+        if (it == kDatenordner.end()) {
+            fehler = "--remove-data kennt \"" + name +
+                     "\" nicht (all oder fahrplan,stellwerk,lokdatenbank,bilder,sound).";
+            return false;
+        }
+        kaestchen.push_back(it->second);
+    }
+    return true;
+}
+
+std::string Wiederholt(const std::string& zeile, int mal) {
+    std::string text;
+    for (int i = 0; i < mal; ++i) text += zeile;
+    return text;
+}
+
+}  // namespace
+
+std::optional<Unbeaufsichtigt> Unbeaufsichtigt_Lesen(const std::vector<std::string>& argumente,
+                                                     std::string& fehler) {
+    Unbeaufsichtigt auftrag;
+    bool daten_gegeben = false;
+    for (std::size_t i = 0; i < argumente.size(); ++i) {
+        const std::string& a = argumente[i];
+        auto wert = [&](std::string& ziel) {
+            if (i + 1 >= argumente.size()) {
+                fehler = a + " braucht einen Wert.";
+                return false;
+            }
+            ziel = argumente[++i];
+            return true;
+        };
+        std::string liste;
+        if (a == "--accept-licence") auftrag.akzeptiert = true;
+        else if (a == "--remove") auftrag.entfernen = true;
+        else if (a == "--no-desktop") auftrag.desktop = false;
+        else if (a == "--no-startmenu") auftrag.startmenue = false;
+        else if (a == "--no-converter") auftrag.konverter = false;
+        else if (a == "--source") { if (!wert(auftrag.quelle)) return std::nullopt; }
+        else if (a == "--target") { if (!wert(auftrag.ziel)) return std::nullopt; }
+        else if (a == "--transcript") { if (!wert(auftrag.transkript)) return std::nullopt; }
+        else if (a == "--remove-data") {
+            if (!wert(liste) || !Datenordner_Lesen(liste, auftrag.datenordner, fehler))
+                return std::nullopt;
+            daten_gegeben = true;
+        } else {
+            fehler = "Unbekannte Angabe: " + a;
+            return std::nullopt;
+        }
+    }
+    // A removal installs nothing, so it needs no acceptance of its own; the licence
+    // window is passed on the administrator's behalf only to reach the wizard.
+    if (!auftrag.akzeptiert && !auftrag.entfernen) {
+        fehler = "Ohne --accept-licence wird nichts installiert: der Lizenzvertrag muss "
+                 "angenommen werden.";
+        return std::nullopt;
+    }
+    if (daten_gegeben && !auftrag.entfernen) {
+        fehler = "--remove-data gilt nur zusammen mit --remove.";
+        return std::nullopt;
+    }
+    if (auftrag.entfernen && (!auftrag.quelle.empty() || !auftrag.ziel.empty())) {
+        fehler = "--source und --target gelten nicht für --remove.";
+        return std::nullopt;
+    }
+    return auftrag;
+}
+
+std::string Unbeaufsichtigt_Skript(const Unbeaufsichtigt& auftrag) {
+    std::string script = Wiederholt("click cbo_Weiter\n", 5) + "click cbo_Akzeptieren\n";
+    if (auftrag.entfernen) {
+        script += "click CMD_Entfernen\n";
+        for (const auto& box : auftrag.datenordner) script += "tick " + box + " 1\n";
+        // Without a recorded installation the remove click is ignored; the run then
+        // ends through cancel without removing anything.
+        return script + "click CMD_Weiter\nclick CMD_Abbrechen\n";
+    }
+    script += "click CMD_Weiter\n";
+    if (!auftrag.quelle.empty()) script += "type TB_Von " + auftrag.quelle + "\n";
+    if (!auftrag.ziel.empty()) script += "click CMD_Browse\nfolder " + auftrag.ziel + "\n";
+    script += "click CMD_Weiter\n";
+    if (!auftrag.desktop) script += "tick CB_Desk 0\n";
+    if (!auftrag.startmenue) script += "tick CB_Start 0\n";
+    if (!auftrag.konverter) script += "tick CB_Konvert 0\n";
+    return script + "click CMD_Weiter\n";
+}
+
+int Unbeaufsichtigt_Ergebnis(const Unbeaufsichtigt& auftrag,
+                             const std::vector<std::string>& meldungen) {
+    const std::string ziel = auftrag.entfernen ? kEntfernt : kInstalliert;
+    bool erreicht = false;
+    for (const auto& text : meldungen) {
+        if (text != ziel) return 1;
+        erreicht = true;
+    }
+    return erreicht ? 0 : 1;
+}
+
+const char* Unbeaufsichtigt_Hilfe() {
+    return "  kaldorin-setup --unattended --accept-licence [--source DIR] [--target DIR]\n"
+           "                 [--no-desktop] [--no-startmenu] [--no-converter] [--transcript FILE]\n"
+           "  kaldorin-setup --unattended --remove\n"
+           "                 [--remove-data all|fahrplan,stellwerk,lokdatenbank,bilder,sound]\n";
+}
+
+}  // namespace kaldorin

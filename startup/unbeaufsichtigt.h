@@ -1,0 +1,40 @@
+#pragma once
+// Unattended installs and removals, for administrators: the road of one installation
+// (or one removal) played on the headless face, with every warning answered by its
+// first button and every message printed.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kaldorin {
+
+struct Unbeaufsichtigt {
+    bool akzeptiert = false;   // --accept-licence
+    bool entfernen = false;    // --remove
+    std::string quelle;        // --source DIR (a Windows path or a host path)
+    std::string ziel;          // --target DIR
+    bool desktop = true;       // --no-desktop
+    bool startmenue = true;    // --no-startmenu
+    bool konverter = true;     // --no-converter
+    std::vector<std::string> datenordner;  // --remove-data: check boxes to tick
+    std::string transkript;    // --transcript FILE
+};
+
+// Reads the options that follow --unattended. Returns the problem as a sentence in
+// `fehler` (and nothing) when they do not fit together.
+std::optional<Unbeaufsichtigt> Unbeaufsichtigt_Lesen(const std::vector<std::string>& argumente,
+                                                     std::string& fehler);
+
+// The script a user would play for this run; folders already as Windows paths.
+std::string Unbeaufsichtigt_Skript(const Unbeaufsichtigt& auftrag);
+
+// The exit code of an unattended run from the messages it showed: 0 when it reached
+// its goal and showed no error, 1 otherwise. `meldungen` are the message boxes' texts.
+int Unbeaufsichtigt_Ergebnis(const Unbeaufsichtigt& auftrag,
+                             const std::vector<std::string>& meldungen);
+
+// The usage text of the unattended options.
+const char* Unbeaufsichtigt_Hilfe();
+
+}  // namespace kaldorin

@@ -1,0 +1,186 @@
+// The installation run: files of both lists, the keep rule, failures in either list,
+// the settings record, links for both families and the completion.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "install/installation.h"
+#include "tests/program/szenario.h"
+
+namespace fs = std::filesystem;
+
+namespace kaldorin::test {
+namespace {
+
+const std::string kZiel = "C:\\Programme\\KALDORIN";
+const std::string kFertig = "KALDORIN-Edit wurde installiert.";
+
+std::string Einstellungen(const Szenario& s) {
+    std::ifstream datei(s.prefix + "/settings.ini");
+    return std::string(std::istreambuf_iterator<char>(datei), {});
+}
+
+TEST(Installation, TheRoadOfOneInstallation) {
+    Szenario s;
+    s.Medium_Fuellen();
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    EXPECT_EQ(s.Meldungen(), std::vector<std::string>{kFertig});
+    for (const auto& ziel : Hauptliste_Ziele)
+        EXPECT_EQ(s.Lesen(kZiel + ziel), Szenario::Inhalt(ziel)) << ziel;
+    for (const auto& datei : Zusatzliste)
+        EXPECT_EQ(s.Lesen(kZiel + datei.ziel), Szenario::Inhalt(datei.ziel)) << datei.ziel;
+    // Targets in "\sound" land in the "Sound" folder the tree made.
+    EXPECT_TRUE(fs::exists(s.prefix + "/drive_c/Programme/KALDORIN/Sound/pfiff3.wav"));
+    EXPECT_TRUE(fs::exists(s.prefix + "/drive_c/Programme/KALDORIN/Lokdatenbank"));
+    EXPECT_NE(Einstellungen(s).find("C:\\Programme\\KALDORIN"), std::string::npos);
+    EXPECT_TRUE(s.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
+    const std::string start = s.host().ProgramsFolder() + "\\KALDORIN";
+    EXPECT_TRUE(s.Existiert(start + "\\KALDORIN_Edit.LNK"));
+    EXPECT_TRUE(s.Existiert(start + "\\DOS_Konverter.LNK"));
+    EXPECT_EQ(s.p().Seite, 5);
+    EXPECT_EQ(s.p().Ende, 255);
+    EXPECT_EQ(s.ui().MousePointer(), 1);
+    // The progress bar counted 0 to 8 and went out of view.
+    EXPECT_EQ(s.ui().Control(s.p().PB_Fortschritt).value, 8);
+    EXPECT_EQ(s.ui().Control(s.p().PB_Fortschritt).x, -1000);
+    EXPECT_TRUE(s.ui().Control(s.p().CMD_Weiter).available);
+}
+
+TEST(Installation, SecondRunStartsWithRemoveAvailable) {
+    Szenario s;
+    s.Medium_Fuellen();
+    ASSERT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1), 3);
+    EXPECT_TRUE(s.Element("CMD_Entfernen").available);
+    EXPECT_EQ(s.p().Installiert_Ordner, kZiel);
+}
+
+TEST(Installation, MissingMainFileStopsAfterWhatWasWritten) {
+    Szenario s;
+    s.Medium_Fuellen();
+    fs::remove(s.medium + "/t8.px_");  // position 3
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    EXPECT_EQ(s.Meldungen(), std::vector<std::string>{
+                                 "\tDATEIFEHLER:\r\rEs sind nicht alle Dateien vorhanden   (3 )"});
+    for (int position = 0; position < 3; ++position)
+        EXPECT_TRUE(s.Existiert(kZiel + Hauptliste_Ziele[position])) << position;
+    for (int position = 3; position < 9; ++position)
+        EXPECT_FALSE(s.Existiert(kZiel + Hauptliste_Ziele[position])) << position;
+    EXPECT_FALSE(s.Existiert(kZiel + "\\Setup.Exe"));
+    EXPECT_EQ(Einstellungen(s).find("Dir"), std::string::npos) << "no record";
+    EXPECT_FALSE(s.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
+    EXPECT_EQ(s.p().Ende, 255);
+    EXPECT_EQ(s.ui().Control(s.p().PB_Fortschritt).x, -1000);
+    EXPECT_EQ(s.ui().MousePointer(), 1);
+}
+
+TEST(Installation, KeepRuleSparesTheUsersParameterFile) {
+    Szenario s;
+    s.Medium_Fuellen();
+    fs::remove(s.medium + "/tl.px_");  // kept even with its source gone
+    s.Schreiben(kZiel + "\\KALDORIN.PA1", "meine Parameter");
+    s.Schreiben(kZiel + "\\t4.ovl", "alt");
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    EXPECT_EQ(s.Meldungen(), std::vector<std::string>{kFertig});
+    EXPECT_EQ(s.Lesen(kZiel + "\\KALDORIN.PA1"), "meine Parameter");
+    EXPECT_EQ(s.Lesen(kZiel + "\\t4.ovl"), Szenario::Inhalt("\\t4.ovl")) << "others overwritten";
+}
+
+TEST(Installation, SourceFolderNamedLikeTheKeptFileKeepsEveryMainFile) {
+    Szenario s;
+    s.medium = s.wurzel + "/cd.tl.px_";
+    fs::create_directories(s.medium);
+    s.Medium_Fuellen();
+    for (const auto& ziel : Hauptliste_Ziele) s.Schreiben(kZiel + ziel, "alt");
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    for (const auto& ziel : Hauptliste_Ziele) EXPECT_EQ(s.Lesen(kZiel + ziel), "alt") << ziel;
+    EXPECT_EQ(s.Lesen(kZiel + "\\Setup.Exe"), Szenario::Inhalt("\\Setup.Exe"));
+}
+
+TEST(Installation, AdditionalFileFailureStillCompletes) {
+    Szenario s;
+    s.Medium_Fuellen();
+    fs::remove(s.medium + "/lok.bm_");  // absent: skipped without a word
+    // A folder where a file must go cannot be written.
+    fs::create_directories(s.prefix + "/drive_c/Programme/KALDORIN/Stellwerk/test.tab");
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren + "answer 1\n"), 0);
+    const auto meldungen = s.Meldungen();
+    ASSERT_EQ(meldungen.size(), 2u);
+    EXPECT_EQ(meldungen[0].rfind("KALDORIN kann nicht instaliert werden, da bestimmte\r", 0), 0u);
+    EXPECT_EQ(meldungen[1], kFertig);
+    EXPECT_NE(Einstellungen(s).find("Dir"), std::string::npos);
+    EXPECT_FALSE(s.Existiert(kZiel + "\\bilder\\lok.bmp"));
+    EXPECT_TRUE(s.Existiert(kZiel + "\\help\\Datensicherung.cnt")) << "later rows still run";
+}
+
+TEST(Installation, ConverterOnlyWhenTicked) {
+    Szenario s;
+    s.Medium_Fuellen();
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Weiter\ntick CB_Konvert 0\n"
+                           "click CMD_Weiter\nanswer 1\n"),
+              0);
+    EXPECT_FALSE(s.Existiert(kZiel + "\\DOS_Konverter.Exe"));
+    EXPECT_FALSE(s.Existiert(s.host().ProgramsFolder() + "\\KALDORIN\\DOS_Konverter.LNK"));
+    EXPECT_TRUE(s.Existiert(s.host().ProgramsFolder() + "\\KALDORIN\\KALDORIN_Edit.LNK"));
+
+    // Ticked without a Start-menu entry: copied, but no link.
+    Szenario ohne_start;
+    ohne_start.Medium_Fuellen();
+    EXPECT_EQ(ohne_start.Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Weiter\n"
+                                    "tick CB_Start 0\nclick CMD_Weiter\nanswer 1\n"),
+              0);
+    EXPECT_TRUE(ohne_start.Existiert(kZiel + "\\DOS_Konverter.Exe"));
+    EXPECT_FALSE(ohne_start.Existiert(ohne_start.host().ProgramsFolder() + "\\KALDORIN"));
+}
+
+TEST(Installation, DesktopLinkFollowsTheFamily) {
+    Szenario nt;
+    nt.Medium_Fuellen();
+    ASSERT_EQ(nt.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    EXPECT_TRUE(nt.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
+    EXPECT_FALSE(nt.Existiert("C:\\WINDOWS\\Desktop\\KALDORIN_Edit.LNK"));
+
+    Szenario alt;
+    alt.system["family"] = "9x";
+    alt.Medium_Fuellen();
+    ASSERT_EQ(alt.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    EXPECT_TRUE(alt.Existiert("C:\\WINDOWS\\Desktop\\KALDORIN_Edit.LNK"));
+    EXPECT_FALSE(alt.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
+
+    // No desktop folder: no link and no word about it.
+    Szenario ohne;
+    ohne.Medium_Fuellen();
+    ohne.Schreiben("C:\\WINDOWS\\Profiles\\x", "");
+    fs::remove_all(ohne.Host_Pfad("C:\\WINDOWS\\Profiles\\All users"));
+    ASSERT_EQ(ohne.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    EXPECT_EQ(ohne.Meldungen(), std::vector<std::string>{kFertig});
+}
+
+TEST(Installation, UnwritableSettingsStopBeforeTheLinks) {
+    Szenario s;
+    s.Medium_Fuellen();
+    fs::create_directories(s.prefix + "/settings.ini");  // cannot be read or written
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    EXPECT_EQ(s.Meldungen(), std::vector<std::string>{"Dateifehler 3.6"});
+    EXPECT_EQ(s.Dialoge().back().title, "Setup");
+    EXPECT_TRUE(s.Existiert(kZiel + "\\KALDORIN_Edit.EXE")) << "copied files stay";
+    EXPECT_FALSE(s.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
+}
+
+TEST(Installation, MissingTargetParentIsReportedNotCrashed) {
+    Szenario s;
+    s.Medium_Fuellen();
+    ASSERT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Browse\nfolder "
+                           "C:\\gibt\\es\\nicht\nclick CMD_Weiter\nclick CMD_Weiter\n"
+                           "answer 1\nanswer 1\n"),
+              0);
+    const auto meldungen = s.Meldungen();
+    ASSERT_EQ(meldungen.size(), 2u);
+    EXPECT_EQ(meldungen[0].rfind("KALDORIN kann nicht instaliert werden", 0), 0u);
+    EXPECT_EQ(meldungen[1], "\tDATEIFEHLER:\r\rEs sind nicht alle Dateien vorhanden   (0 )");
+}
+
+}  // namespace
+}  // namespace kaldorin::test

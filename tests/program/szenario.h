@@ -1,0 +1,83 @@
+#pragma once
+// Runs the whole setup program on the headless face over a throw-away prefix and
+// medium, so that a test reads like a user's session: a script in, the transcript,
+// the face's model and the files out.
+
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "runtime/host/posix/posix_host.h"
+#include "runtime/ui/headless/headless_face.h"
+#include "startup/programm.h"
+
+namespace kaldorin::test {
+
+// Script pieces for the usual road.
+// The close-applications prompt and the font-size notice, both answered "weiter".
+extern const std::string kStart;
+// Five pages forward and "Akzeptieren".
+extern const std::string kAkzeptieren;
+// From start to page 1 of the wizard.
+extern const std::string kBisSeite1;
+// From page 1 to the completion message: folders, options, install.
+extern const std::string kInstallieren;
+
+// One thing the user saw in a modal dialog.
+struct Dialog {
+    std::string op;     // "alert", "message" or "folder"
+    std::string text;
+    std::string title;
+};
+
+class Szenario {
+public:
+    Szenario();
+    ~Szenario();
+
+    // Host paths of the throw-away folders.
+    std::string wurzel;  // holds both
+    std::string prefix;
+    std::string medium;  // the setup program's folder unless system["setupdir"] says else
+
+    // System facts passed as --system KEY=VALUE; defaults make a machine that raises
+    // no warning.
+    std::map<std::string, std::string> system;
+
+    // Packs `inhalt` as the medium file `name` ("t0e.px_").
+    void Packen(const std::string& name, const std::string& inhalt);
+    // Fills the medium with every file of both lists; the content names the target.
+    void Medium_Fuellen();
+    // The content Medium_Fuellen gives the file installed as `ziel` ("\t4.ovl").
+    static std::string Inhalt(const std::string& ziel);
+
+    // Host path of a Windows path on drive C ("C:\Programme\KALDORIN\t4.ovl").
+    std::string Host_Pfad(const std::string& windowsPfad) const;
+    bool Existiert(const std::string& windowsPfad) const;
+    std::string Lesen(const std::string& windowsPfad) const;
+    void Schreiben(const std::string& windowsPfad, const std::string& inhalt) const;
+
+    // Runs the program with `script` and returns the exit code.
+    int Ausfuehren(const std::string& script);
+
+    // After a run.
+    Programm& p() { return *programm_; }
+    HeadlessFace& ui() { return *face_; }
+    PosixHost& host() { return *host_; }
+    const std::string& Transkript() const { return transkript_; }
+    std::vector<Dialog> Dialoge() const;
+    std::vector<std::string> Meldungen() const;  // texts of message boxes, in order
+    std::vector<std::string> Warnungen() const;  // texts of alerts, in order
+    // State of a control of the last run, by name.
+    ControlState Element(const std::string& name);
+
+private:
+    std::unique_ptr<PosixHost> host_;
+    std::unique_ptr<HeadlessFace> face_;
+    std::unique_ptr<Programm> programm_;
+    std::string transkript_;
+};
+
+}  // namespace kaldorin::test
