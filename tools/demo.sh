@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The main job: make the demo medium, install KALDORIN-Edit from it into a fresh prefix,
+# and show what the installation left behind.
+#   tools/demo.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+bin=$build/bin
+demo=$build/demo
+medium=$demo/medium
+export KALDORIN_PREFIX=$demo/prefix
+
+rm -rf "$demo"
+mkdir -p "$demo"
+echo "== Making the demo medium in $medium"
+"$bin/kaldorin-pack" demo "$medium"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
+  echo "== Starting the setup wizard from the medium"
+  "$medium/kaldorin-setup" || true
+else
+  echo "== No display: installing unattended from the medium"
+  "$medium/kaldorin-setup" --unattended --accept-licence --transcript "$demo/transcript.jsonl"
+fi
+
+echo
+echo "== Installed tree (C:\\Programme\\KALDORIN)"
+(cd "$KALDORIN_PREFIX/drive_c" && find . -ipath './programme/kaldorin*' -type f -printf '%9s  %p\n' | sort -k2)
+echo
+echo "== Settings record ($KALDORIN_PREFIX/settings.ini)"
+cat "$KALDORIN_PREFIX/settings.ini" 2>/dev/null || echo "(none)"
+echo
+echo "== Links"
+find "$KALDORIN_PREFIX/drive_c" -iname '*.lnk' | sort | while read -r link; do
+  target=$(lnkinfo "$link" 2>/dev/null | sed -n 's/^[[:space:]]*Local path[[:space:]]*:[[:space:]]*//p' | head -n1)
+  echo "${link#$KALDORIN_PREFIX/drive_c/} -> ${target:-?}"
+done
