@@ -107,7 +107,14 @@ std::string Usage() {
            "  --system KEY=VALUE  screen=WxH twips=N colours=N cpu=0xSIG family=nt|9x\n"
            "                      prefix=DIR setupdir=PATH\n"
            "exit codes: 0 done, 1 program error, 2 bad command line or script,\n"
-           "            3 the script ended while the program waited\n";
+           "            3 the script ended while the program waited\n"
+           "unattended (every warning answered with its first button, messages printed;\n"
+           "exit 0 done, 1 an error message was shown, 2 bad options):\n"
+           "  kaldorin-setup --unattended --accept-licence [--source DIR] [--target DIR]\n"
+           "                 [--no-desktop] [--no-startmenu] [--no-converter]\n"
+           "                 [--transcript FILE] [--system KEY=VALUE ...]\n"
+           "  kaldorin-setup --unattended --remove [--remove-data all|fahrplan,stellwerk,\n"
+           "                 lokdatenbank,bilder,sound] [--system KEY=VALUE ...]\n";
 }
 
 }  // namespace kaldorin

@@ -9,6 +9,7 @@
 #include "runtime/host/posix/posix_host.h"
 #include "runtime/ui/headless/headless_face.h"
 #include "startup/programm.h"
+#include "startup/unbeaufsichtigt.h"
 
 #if KALDORIN_HAVE_QT
 #include "runtime/ui/qt/qt_face.h"
@@ -77,7 +78,59 @@ int RunHeadless(const FaceOptions& options, Host& host) {
     return face.Run([&] { RunProgram(Laufzeit{face, host}); });
 }
 
+// A folder given on the command line, as the program names it.
+std::string AsWindowsPath(Host& host, const std::string& folder) {
+    return !folder.empty() && folder[0] == '/' ? host.WindowsPath(folder) : folder;
+}
+
+// --unattended: the road of one installation or removal, played on the headless face
+// with every dialog answered by its first button. Exit code 0 when it reached its goal
+// without an error message, 1 when it showed one, 2 for unusable options.
+int RunUnattended(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    std::vector<std::string> rest;
+    try {
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            if (arguments[i] == "--system" && i + 1 < arguments.size())
+                ApplySystemFact(line, arguments[++i]);
+            else
+                rest.push_back(arguments[i]);
+        }
+    } catch (const CommandLineError& e) {
+        std::cerr << "kaldorin-setup: " << e.what() << '\n';
+        return kBadUsage;
+    }
+    std::string problem;
+    auto auftrag = Unbeaufsichtigt_Lesen(rest, problem);
+    if (!auftrag) {
+        std::cerr << "kaldorin-setup: " << problem << '\n' << Unbeaufsichtigt_Hilfe();
+        return kBadUsage;
+    }
+    try {
+        PosixHost host(HostFacts(line.system));
+        auftrag->quelle = AsWindowsPath(host, auftrag->quelle);
+        auftrag->ziel = AsWindowsPath(host, auftrag->ziel);
+        line.options.answerDialogs = true;
+        std::unique_ptr<std::ofstream> transcript;
+        if (!auftrag->transkript.empty())
+            transcript = std::make_unique<std::ofstream>(auftrag->transkript, std::ios::binary | std::ios::trunc);
+        HeadlessFace face(line.options, host, Script(ParseScript(Unbeaufsichtigt_Skript(*auftrag))),
+                          transcript.get());
+        const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
+        if (code == 1 || code == 2) return 1;
+        if (auftrag->entfernen && face.Messages().empty())
+            std::cout << "Es ist keine installierte Kopie von KALDORIN-Edit verzeichnet; "
+                         "nichts wurde entfernt.\n";
+        return Unbeaufsichtigt_Ergebnis(*auftrag, face.Messages());
+    } catch (const std::exception& e) {
+        std::cerr << "kaldorin-setup: " << e.what() << '\n';
+        return 1;
+    }
+}
+
 int Main(const std::vector<std::string>& arguments) {
+    if (!arguments.empty() && arguments[0] == "--unattended")
+        return RunUnattended({arguments.begin() + 1, arguments.end()});
     CommandLine line;
     try {
         line = ParseCommandLine(arguments);

@@ -16,6 +16,10 @@ struct FaceOptions {
     std::optional<int> screenHeight;
     std::optional<int> twips;
     std::optional<std::int64_t> colours;
+    // Unattended runs: every alert and message answers itself with its first button,
+    // takes no script line, and is printed on standard output as the user would have
+    // read it.
+    bool answerDialogs = false;
 };
 
 }  // namespace kaldorin

@@ -14,6 +14,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "runtime/runtime.h"
 #include "runtime/ui/face_options.h"
@@ -113,6 +114,8 @@ public:
     // Script lines not yet performed.
     std::size_t ScriptLeft() const { return script_.Remaining(); }
     std::string FocusName() const { return focus_; }
+    // Texts of every message box shown so far, in order.
+    const std::vector<std::string>& Messages() const { return messages_; }
     int MousePointer() const { return mousePointer_; }
 
 private:
@@ -140,6 +143,8 @@ private:
     std::optional<Farbe>& TextColourOf(Element& e);
     // Any element (open or closed) named `name`, preferring an open one; 0 if none.
     Handle Lookup(std::string_view name) const;
+
+    std::vector<std::string> messages_;
 
     void Perform(const ScriptLine& line);
     void PerformClick(const ScriptLine& line);
