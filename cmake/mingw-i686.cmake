@@ -1,0 +1,16 @@
+# Cross build for Windows (i686) with Debian's mingw-w64.
+#   cmake -S . -B build-win... -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(triplet i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${triplet}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${triplet}-g++-win32)
+set(CMAKE_RC_COMPILER ${triplet}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${triplet})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+# BOTH: libzstd is built into the build folder, outside the mingw root.
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY BOTH)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# No DLLs beyond Windows' own: the C and C++ runtimes go into the program.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -1,0 +1,50 @@
+#pragma once
+// Numbered files on Windows: reading, the sound write (a temporary file beside the
+// target, flushed and moved over it only when complete) and unpacking into it.
+// Paths are Windows paths, handed to the wide API as they are.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime.h"
+
+namespace kaldorin::w32 {
+
+class Dateien {
+public:
+    Dateien();
+    ~Dateien();  // throws away every write not closed
+    Dateien(const Dateien&) = delete;
+    Dateien& operator=(const Dateien&) = delete;
+
+    int OpenRead(const std::string& pfad);
+    // Decides at once whether the target can be written: its folder exists, no folder
+    // has its name, it is not read-only and no other program holds it (a running
+    // program file). Then creates the temporary file beside it.
+    int OpenWrite(const std::string& pfad);
+    std::uint64_t Length(int file);
+    // Exactly `count` bytes from the current position; throws when fewer are left.
+    std::vector<std::uint8_t> Read(int file, std::size_t count);
+    void Write(int file, std::span<const std::uint8_t> bytes);
+    // For a written file: flush, move over the target. The number is released even
+    // when this throws; the target then stays as it was and the temporary file goes.
+    void Close(int file);
+    void Discard(int file);
+    // Reads the ranges in buffered pieces and writes the content to `target`; any
+    // fault marks the target so that Close cannot complete it.
+    void Unpack(int source, std::span<const ByteRange> stream, int target);
+
+private:
+    struct Datei;
+    Datei& Finden(int file);
+    Datei& Lesedatei(int file);
+    Datei& Schreibdatei(int file);
+    std::map<int, std::unique_ptr<Datei>> offen_;
+    int naechste_ = 1;
+};
+
+}  // namespace kaldorin::w32

@@ -1,0 +1,154 @@
+// The event-loop step, the queue of user actions waiting for their handlers, and the
+// run from start to end.
+#include "runtime/ui/win32/win32_face.h"
+
+#include "runtime/host/win32/windows_w32.h"
+#include <objbase.h>
+
+#include <fstream>
+#include <iostream>
+
+namespace kaldorin::w32 {
+
+void Win32Face::Melden(std::string ereignis) { ereignisse_.push_back(std::move(ereignis)); }
+
+// Ends the run when WM_QUIT came: whichever loop met it, it is never lost.
+void Win32Face::QuitPruefen() {
+    MSG msg;
+    if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) Beenden(static_cast<int>(msg.wParam));
+}
+
+void Win32Face::AnstehendesBearbeiten() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) Beenden(static_cast<int>(msg.wParam));
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Sleeps until a message arrives, and handles it. With a hold time left after the
+// script, waits only until that time is up.
+void Win32Face::Warten() {
+    MSG msg;
+    if (!GetMessageW(&msg, nullptr, 0, 0)) Beenden(static_cast<int>(msg.wParam));
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void Win32Face::HandlerAusfuehren() {
+    const std::string ereignis = std::move(ereignisse_.front());
+    ereignisse_.pop_front();
+    auto it = handler_.find(ereignis);
+    if (it == handler_.end() || !it->second) return;  // no handler: the event is dropped
+    ++tiefe_;
+    struct Zurueck {
+        int& tiefe;
+        ~Zurueck() { --tiefe; }
+    } zurueck{tiefe_};
+    it->second();
+}
+
+void Win32Face::EventStep() {
+    WennEndend();
+    AnstehendesBearbeiten();
+    if (tiefe_ > 0) {
+        // Inside a handler: what is pending, and never a wait.
+        if (!ereignisse_.empty()) HandlerAusfuehren();
+        return;
+    }
+    // At top level: sleep in the message loop until a user action asks for a handler.
+    while (ereignisse_.empty()) {
+        if (skript_ && !skript_->Empty()) {
+            NaechsteAktion();
+            AnstehendesBearbeiten();
+        } else if (skript_ && halten_ <= 0) {
+            std::cerr << "kaldorin-setup: the script ended while the program waits for the user\n";
+            Beenden(3);
+        } else if (skript_) {
+            // The script is done; a person may go on for the hold time.
+            const UINT_PTR uhr = SetTimer(nullptr, 0, static_cast<UINT>(halten_) * 1000u, nullptr);
+            halten_ = 0;
+            MSG msg;
+            while (ereignisse_.empty()) {
+                if (!GetMessageW(&msg, nullptr, 0, 0)) Beenden(static_cast<int>(msg.wParam));
+                if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == uhr) {
+                    KillTimer(nullptr, uhr);
+                    std::cerr << "kaldorin-setup: the hold time is up while the program waits for the user\n";
+                    Beenden(3);
+                }
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            KillTimer(nullptr, uhr);
+        } else {
+            Warten();
+        }
+    }
+    HandlerAusfuehren();
+}
+
+void Win32Face::WennEndend() const {
+    if (endend_) throw LaufEnde{*endend_};
+}
+
+void Win32Face::Beenden(int code) {
+    endend_ = code;
+    throw LaufEnde{code};
+}
+
+int Win32Face::Run(const std::function<void()>& programm) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int code = 0;
+    try {
+        programm();
+        code = endend_.value_or(0);
+    } catch (const ProgrammEnde&) {
+        code = endend_.value_or(0);
+    } catch (const LaufEnde& ende) {
+        code = ende.code;
+    } catch (const std::exception& e) {
+        code = endend_.value_or(1);
+        if (!endend_) {
+            transcript_.Error(0, "", e.what());
+            std::cerr << "kaldorin-setup: the program stopped with an error: " << e.what() << '\n';
+        }
+    } catch (...) {
+        code = endend_.value_or(1);
+        if (!endend_) transcript_.Error(0, "", "unknown error");
+    }
+    endend_ = code;
+    transcript_.End(code);
+    for (auto& [handle, e] : elemente_) {
+        if (e.istFenster && e.offen && e.hwnd && IsWindow(e.hwnd)) DestroyWindow(e.hwnd);
+        e.offen = false;
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return code;
+}
+
+int RunWin32Face(const FaceOptions& options, Host& host, const std::function<void(Laufzeit)>& programm,
+                 int halten) {
+    std::optional<Script> script;
+    if (!options.script.empty()) {
+        try {
+            script = Script::FromFile(options.script);
+        } catch (const ScriptError& e) {
+            std::cerr << "kaldorin-setup: " << e.what() << '\n';
+            return 2;
+        }
+    }
+    std::ofstream transcriptDatei;
+    if (!options.transcript.empty()) {
+        transcriptDatei.open(options.transcript, std::ios::binary | std::ios::trunc);
+        if (!transcriptDatei) {
+            std::cerr << "kaldorin-setup: cannot write the transcript " << options.transcript << '\n';
+            return 2;
+        }
+    }
+    Win32Face face(options, host, std::move(script), options.transcript.empty() ? nullptr : &transcriptDatei,
+                   halten);
+    return face.Run([&] { programm(Laufzeit{face, host}); });
+}
+
+}  // namespace kaldorin::w32

@@ -1,0 +1,411 @@
+// Windows, forms and controls of the Win32 face, and the window procedure that turns
+// what the user does into queued events.
+#include "runtime/ui/win32/win32_face.h"
+
+#include "runtime/host/win32/windows_w32.h"
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "runtime/formular.h"
+#include "runtime/host/win32/breit.h"
+#include "runtime/resources.h"
+#include "runtime/ui/win32/flaeche_w32.h"
+#include "runtime/ui/win32/w32_hilfen.h"
+
+namespace kaldorin::w32 {
+
+namespace {
+
+const FontState kStandardschrift{"MS Sans Serif", 8, false};
+constexpr wchar_t kFensterKlasse[] = L"KaldorinFenster";
+constexpr wchar_t kFlaechenKlasse[] = L"KaldorinFlaeche";
+
+// The one face of this thread, for the window procedures.
+Win32Face* gFace = nullptr;
+
+Win32Face::Element* ElementVonHwnd(HWND hwnd) { return gFace ? gFace->ElementVon(hwnd) : nullptr; }
+
+void Malen(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    Win32Face::Element* e = ElementVonHwnd(hwnd);
+    if (e && e->flaeche) {
+        e->flaeche->Malen(dc, ps.rcPaint);
+    } else {
+        FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    EndPaint(hwnd, &ps);
+}
+
+// Colours of a label, check box or text box, asked by Windows before it draws one.
+LRESULT ControlFarben(HDC dc, HWND control, UINT nachricht) {
+    Win32Face::Element* e = ElementVonHwnd(control);
+    if (!e) return 0;
+    const ControlState& z = e->zustand;
+    if (z.textColour) SetTextColor(dc, Farbref(*z.textColour));
+    if (z.transparent && z.kind == Art::Label) {
+        // Without its own background the label shows what lies below: the gradient.
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
+    if (e->pinsel) {
+        SetBkColor(dc, Farbref(*z.backColour));
+        return reinterpret_cast<LRESULT>(e->pinsel);
+    }
+    // Labels and check boxes take the back colour of the surface they sit on.
+    if (nachricht == WM_CTLCOLORSTATIC) {
+        Win32Face::Element* eltern = ElementVonHwnd(GetParent(control));
+        if (eltern && eltern->pinsel) {
+            SetBkColor(dc, Farbref(*eltern->fensterZustand.backColour));
+            return reinterpret_cast<LRESULT>(eltern->pinsel);
+        }
+    }
+    return 0;
+}
+
+LRESULT CALLBACK FensterProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l) {
+    try {
+        switch (nachricht) {
+            case WM_PAINT:
+                Malen(hwnd);
+                return 0;
+            case WM_ERASEBKGND:
+                return 1;  // WM_PAINT covers every pixel
+            case WM_CLOSE:
+                // The program decides whether the window goes: report the wish only.
+                if (Win32Face::Element* e = ElementVonHwnd(hwnd); e && e->istFenster)
+                    gFace->Melden(e->fensterZustand.name + "_Close");
+                return 0;
+            case WM_COMMAND:
+                if (HIWORD(w) == BN_CLICKED && l != 0) {
+                    if (Win32Face::Element* e = ElementVonHwnd(reinterpret_cast<HWND>(l)))
+                        gFace->Melden(e->zustand.name + "_Click");
+                    return 0;
+                }
+                break;
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLOREDIT:
+            case WM_CTLCOLORBTN: {
+                const LRESULT pinsel = ControlFarben(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l), nachricht);
+                if (pinsel) return pinsel;
+                break;
+            }
+            case WM_SETCURSOR:
+                if (gFace && gFace->Beschaeftigt() && LOWORD(l) == HTCLIENT) {
+                    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                    return TRUE;
+                }
+                break;
+        }
+    } catch (...) {
+        // Nothing may unwind through Windows; a lost event is the lesser harm.
+    }
+    return DefWindowProcW(hwnd, nachricht, w, l);
+}
+
+void KlassenAnmelden() {
+    static const bool angemeldet = [] {
+        INITCOMMONCONTROLSEX cc{sizeof cc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&cc);
+        WNDCLASSEXW k{};
+        k.cbSize = sizeof k;
+        k.lpfnWndProc = FensterProzedur;
+        k.hInstance = GetModuleHandleW(nullptr);
+        k.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        k.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+        k.lpszClassName = kFensterKlasse;
+        RegisterClassExW(&k);
+        k.hIcon = nullptr;
+        k.lpszClassName = kFlaechenKlasse;
+        RegisterClassExW(&k);
+        return true;
+    }();
+    (void)angemeldet;
+}
+
+constexpr DWORD kRahmenStil = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
+
+// The outer size of a framed window whose inner area is breite x hoehe.
+SIZE AussenGroesse(DWORD stil, int breite, int hoehe) {
+    RECT r{0, 0, breite, hoehe};
+    AdjustWindowRectEx(&r, stil, FALSE, 0);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+// --- The face itself ------------------------------------------------------------
+
+Win32Face::Win32Face(const FaceOptions& options, Host& host, std::optional<Script> script,
+                     std::ostream* transcript, int halten)
+    : optionen_(options), host_(host), skript_(std::move(script)), transcript_(transcript), halten_(halten) {
+    gFace = this;
+    KlassenAnmelden();
+}
+
+Win32Face::~Win32Face() {
+    for (auto& [handle, e] : elemente_) {
+        if (e.istFenster && e.hwnd && IsWindow(e.hwnd)) DestroyWindow(e.hwnd);
+        if (e.schrift) DeleteObject(e.schrift);
+        if (e.pinsel) DeleteObject(e.pinsel);
+    }
+    if (gFace == this) gFace = nullptr;
+}
+
+Win32Face::Element* Win32Face::ElementVon(HWND hwnd) {
+    if (!hwnd) return nullptr;
+    const auto handle = static_cast<Handle>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto it = elemente_.find(handle);
+    if (it == elemente_.end() || it->second.hwnd != hwnd) return nullptr;
+    return &it->second;
+}
+
+Handle Win32Face::Neu(Element element) {
+    const Handle h = naechster_++;
+    HWND hwnd = element.hwnd;
+    elemente_.emplace(h, std::move(element));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(h));
+    return h;
+}
+
+Win32Face::Element& Win32Face::Holen(Handle element, const char* wozu) {
+    auto it = elemente_.find(element);
+    if (it == elemente_.end() || !it->second.offen)
+        throw Laufzeitfehler(std::string("Das Element für \"") + wozu + "\" ist nicht (mehr) offen.");
+    return it->second;
+}
+
+Win32Face::Element& Win32Face::HolenFenster(Handle window) {
+    Element& e = Holen(window, "Fenster");
+    if (!e.istFenster) throw Laufzeitfehler("\"" + e.zustand.name + "\" ist kein Fenster.");
+    return e;
+}
+
+Win32Face::Element& Win32Face::HolenArt(Handle control, Art art, const char* wozu) {
+    Element& e = Holen(control, wozu);
+    if (e.istFenster || e.zustand.kind != art)
+        throw Laufzeitfehler("\"" + (e.istFenster ? e.fensterZustand.name : e.zustand.name) +
+                             "\" ist kein Steuerelement der Art " + std::string(KindName(art)) + ".");
+    return e;
+}
+
+Handle Win32Face::Nachschlagen(std::string_view name) const {
+    Handle geschlossen = 0;
+    for (const auto& [handle, e] : elemente_) {
+        const std::string& n = e.istFenster ? e.fensterZustand.name : e.zustand.name;
+        if (n != name) continue;
+        if (e.offen) return handle;
+        geschlossen = handle;
+    }
+    return geschlossen;
+}
+
+HWND Win32Face::Hintergrundfenster() const {
+    const Handle h = Nachschlagen("Win_1");
+    return h && elemente_.at(h).offen ? elemente_.at(h).hwnd : nullptr;
+}
+
+std::vector<HWND> Win32Face::OffeneFenster() const {
+    std::vector<HWND> fenster;
+    for (const auto& [handle, e] : elemente_)
+        if (e.istFenster && e.offen && e.hwnd) fenster.push_back(e.hwnd);
+    return fenster;
+}
+
+// --- Windows -------------------------------------------------------------------
+
+HWND Win32Face::FensterBauen(const std::string& name, const std::string& titel, int breite, int hoehe,
+                             HWND besitzer, bool vollbild) {
+    const DWORD stil = vollbild ? (WS_POPUP | WS_CLIPSIBLINGS) : kRahmenStil;
+    const SIZE aussen = vollbild ? SIZE{breite, hoehe} : AussenGroesse(stil, breite, hoehe);
+    const int x = vollbild ? 0 : std::max<int>(0, (GetSystemMetrics(SM_CXSCREEN) - aussen.cx) / 2);
+    const int y = vollbild ? 0 : std::max<int>(0, (GetSystemMetrics(SM_CYSCREEN) - aussen.cy) / 2);
+    HWND hwnd = CreateWindowExW(0, kFensterKlasse, Breit(titel).c_str(), stil, x, y, aussen.cx, aussen.cy,
+                                besitzer, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) throw Laufzeitfehler("Das Fenster " + name + " lässt sich nicht öffnen.");
+    return hwnd;
+}
+
+Handle Win32Face::OpenWindow(int number, int width, int height, Handle owner) {
+    WennEndend();
+    const std::string name = "Win_" + std::to_string(number);
+    if (Handle offen = Nachschlagen(name); offen && elemente_.at(offen).offen)
+        throw Laufzeitfehler("Das Fenster " + name + " ist schon offen.");
+    if (width <= 0 || height <= 0) throw Laufzeitfehler("Ungültige Fenstergröße.");
+    HWND besitzer = owner ? HolenFenster(owner).hwnd : nullptr;
+    const bool vollbild =
+        number == 1 && width >= GetSystemMetrics(SM_CXSCREEN) && height >= GetSystemMetrics(SM_CYSCREEN);
+
+    Element e;
+    e.istFenster = true;
+    e.hwnd = FensterBauen(name, "", width, height, besitzer, vollbild);
+    e.flaeche = std::make_unique<Flaeche>(width, height, GetSysColor(COLOR_BTNFACE));
+    e.fensterZustand.name = name;
+    e.fensterZustand.number = number;
+    e.fensterZustand.font = kStandardschrift;
+    if (owner) e.fensterZustand.owner = elemente_.at(owner).fensterZustand.name;
+    const Handle h = Neu(std::move(e));
+    SchriftAnwenden(elemente_.at(h));
+    ShowWindow(elemente_.at(h).hwnd, SW_SHOW);
+    UpdateWindow(elemente_.at(h).hwnd);
+    transcript_.Opened(FensterZustand(h));
+    return h;
+}
+
+void Win32Face::CloseWindow(Handle window) {
+    Element& e = HolenFenster(window);
+    HWND hwnd = e.hwnd;
+    const std::string name = e.fensterZustand.name;
+    // The window, its controls and the windows it owns close together.
+    for (auto& [handle, element] : elemente_) {
+        const bool gehoert = handle == window || element.fenster == window ||
+                             (element.hwnd && (IsChild(hwnd, element.hwnd) || GetWindow(element.hwnd, GW_OWNER) == hwnd));
+        if (!gehoert || !element.offen) continue;
+        element.offen = false;
+        if (handle == ausgabe_) ausgabe_ = 0;
+        if (handle == fokus_) fokus_ = 0;
+    }
+    DestroyWindow(hwnd);
+    for (auto& [handle, element] : elemente_)
+        if (!element.offen) element.hwnd = element.istFenster && IsWindow(element.hwnd) ? element.hwnd : nullptr;
+    transcript_.Closed(name);
+}
+
+Handle Win32Face::LoadForm(std::string_view resource) {
+    WennEndend();
+    const FormBeschreibung form = FormLesen(Ressource(resource));
+    if (Handle offen = Nachschlagen(form.name); offen && elemente_.at(offen).offen)
+        throw Laufzeitfehler("Das Formular " + form.name + " ist schon geladen.");
+    Element e;
+    e.istFenster = true;
+    // The form lives on its own, yet stays above the full-screen background.
+    e.hwnd = FensterBauen(form.name, form.title, form.width, form.height, Hintergrundfenster(), false);
+    e.flaeche = std::make_unique<Flaeche>(form.width, form.height, GetSysColor(COLOR_BTNFACE));
+    e.fensterZustand.name = form.name;
+    e.fensterZustand.title = form.title;
+    e.fensterZustand.font = kStandardschrift;
+    const Handle handle = Neu(std::move(e));
+    SchriftAnwenden(elemente_.at(handle));
+    transcript_.Opened(FensterZustand(handle));
+    for (const FormElement& fe : form.elemente) {
+        const Handle c = CreateControl(handle, fe.art, fe.name, fe.text, fe.x, fe.y, fe.width, fe.height);
+        Element& control = elemente_.at(c);
+        EnableWindow(control.hwnd, fe.available);
+        control.zustand.font.bold = fe.bold;
+        if (fe.fontSize > 0) control.zustand.font.size = fe.fontSize;
+        SchriftAnwenden(control);
+    }
+    ShowWindow(elemente_.at(handle).hwnd, SW_SHOW);
+    UpdateWindow(elemente_.at(handle).hwnd);
+    return handle;
+}
+
+Handle Win32Face::FindControl(std::string_view name) {
+    const Handle h = Nachschlagen(name);
+    if (h == 0 || !elemente_.at(h).offen) throw Laufzeitfehler("Kein Element namens " + std::string(name) + ".");
+    return h;
+}
+
+HWND Win32Face::ControlBauen(HWND eltern, Art art, const std::string& text, int x, int y, int breite, int hoehe,
+                             Handle handle) {
+    const wchar_t* klasse = L"STATIC";
+    DWORD stil = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD erweitert = 0;
+    switch (art) {
+        case Art::Label: stil |= SS_LEFT | SS_NOPREFIX; break;
+        case Art::TextBox:
+            klasse = L"EDIT";
+            stil |= WS_TABSTOP | ES_AUTOHSCROLL;
+            erweitert = WS_EX_CLIENTEDGE;
+            break;
+        case Art::Button:
+            klasse = L"BUTTON";
+            stil |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        // A frame only groups visually: a static frame takes no clicks.
+        case Art::Frame: stil |= SS_ETCHEDFRAME; break;
+        case Art::CheckBox:
+            klasse = L"BUTTON";
+            stil |= WS_TABSTOP | BS_AUTOCHECKBOX;
+            break;
+        case Art::ProgressBar: klasse = PROGRESS_CLASSW; break;
+        case Art::Picture:
+        case Art::TextArea: klasse = kFlaechenKlasse; break;
+    }
+    HWND hwnd = CreateWindowExW(erweitert, klasse, art == Art::Frame ? L"" : Breit(text).c_str(), stil, x, y,
+                                std::max(breite, 0), std::max(hoehe, 0), eltern,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(handle & 0x7FFF)),
+                                GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) throw Laufzeitfehler("Das Steuerelement lässt sich nicht anlegen.");
+    if (art == Art::Frame) SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (art == Art::ProgressBar) SendMessageW(hwnd, PBM_SETRANGE32, 0, 100);
+    return hwnd;
+}
+
+Handle Win32Face::CreateControl(Handle window, Art art, std::string_view name, std::string_view text, int x,
+                                int y, int width, int height) {
+    Element& fenster = HolenFenster(window);
+    if (name.empty()) throw Laufzeitfehler("Ein Steuerelement braucht einen Namen.");
+    if (Handle gleich = Nachschlagen(name); gleich && elemente_.at(gleich).offen)
+        throw Laufzeitfehler("Es gibt schon ein Element namens " + std::string(name) + ".");
+    const Handle handle = naechster_;
+    Element e;
+    e.hwnd = ControlBauen(fenster.hwnd, art, std::string(text), x, y, width, height, handle);
+    e.fenster = window;
+    e.zustand.name = std::string(name);
+    e.zustand.kind = art;
+    e.zustand.window = fenster.fensterZustand.name;
+    e.zustand.text = text;
+    e.zustand.font = fenster.fensterZustand.font;  // a new control takes its window's font
+    if (art == Art::TextArea || art == Art::Picture)
+        e.flaeche = std::make_unique<Flaeche>(width, height, fenster.flaeche->Hintergrund());
+    const Handle h = Neu(std::move(e));
+    SchriftAnwenden(elemente_.at(h));
+    return h;
+}
+
+void Win32Face::BindHandlers(HandlerTable table) { handler_ = std::move(table); }
+
+void Win32Face::SetResizable(Handle window, bool resizable) {
+    Element& e = HolenFenster(window);
+    e.fensterZustand.resizable = resizable;
+    LONG_PTR stil = GetWindowLongPtrW(e.hwnd, GWL_STYLE);
+    if (stil & WS_POPUP) return;  // the full-screen window has no frame to change
+    RECT innen{};
+    GetClientRect(e.hwnd, &innen);
+    if (resizable) stil |= WS_THICKFRAME | WS_MAXIMIZEBOX;
+    else stil &= ~static_cast<LONG_PTR>(WS_THICKFRAME | WS_MAXIMIZEBOX);
+    SetWindowLongPtrW(e.hwnd, GWL_STYLE, stil);
+    // The inner area keeps its size when the frame changes.
+    const SIZE aussen = AussenGroesse(static_cast<DWORD>(stil), innen.right, innen.bottom);
+    SetWindowPos(e.hwnd, nullptr, 0, 0, aussen.cx, aussen.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// --- The display -----------------------------------------------------------------
+
+namespace {
+int TwipsProPixel() {
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(nullptr, dc);
+    return dpi > 0 ? (1440 + dpi / 2) / dpi : 15;
+}
+}  // namespace
+
+int Win32Face::ScreenWidth() { return optionen_.screenWidth.value_or(GetSystemMetrics(SM_CXSCREEN)); }
+int Win32Face::ScreenHeight() { return optionen_.screenHeight.value_or(GetSystemMetrics(SM_CYSCREEN)); }
+int Win32Face::ScreenWidthTwips() { return ScreenWidth() * optionen_.twips.value_or(TwipsProPixel()); }
+int Win32Face::ScreenHeightTwips() { return ScreenHeight() * optionen_.twips.value_or(TwipsProPixel()); }
+
+std::int64_t Win32Face::Colours() {
+    if (optionen_.colours) return *optionen_.colours;
+    HDC dc = GetDC(nullptr);
+    const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+    ReleaseDC(nullptr, dc);
+    // A 32-bit screen shows 24 bits of colour; the rest is alpha or padding.
+    return std::int64_t{1} << std::clamp(bits, 1, 24);
+}
+
+}  // namespace kaldorin::w32

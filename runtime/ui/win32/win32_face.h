@@ -1,0 +1,196 @@
+#pragma once
+// The Win32 face: real windows and common controls behind the runtime's Face.
+//
+// Window procedures never run the program: a click or a close only queues the
+// handler's name, and EventStep runs one queued handler outside any window
+// procedure. So a handler may open modal dialogs, close windows or end the program
+// (an exception) without unwinding through Windows.
+//
+// With a script, its lines act instead of a person: a click is BM_CLICK on the real
+// button, an answer presses the dialog's own button, and a dump reads the windows.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime.h"
+#include "runtime/ui/face_options.h"
+#include "runtime/ui/script.h"
+#include "runtime/ui/transcript.h"
+
+struct HWND__;
+struct HFONT__;
+struct HBRUSH__;
+
+namespace kaldorin::w32 {
+
+class Flaeche;
+
+class Win32Face final : public Face {
+public:
+    // `halten`: seconds the program may still wait for a real user once the script
+    // has no line left (0: the run ends with code 3 at once).
+    Win32Face(const FaceOptions& options, Host& host, std::optional<Script> script,
+              std::ostream* transcript, int halten = 0);
+    ~Win32Face() override;
+
+    // Runs the program to its end; exit codes as the headless face: 0 at the
+    // program's end, 1 when an error escaped, 2 on a script fault, 3 when the script
+    // ran out while the program waited; WM_QUIT ends the run with its own code.
+    int Run(const std::function<void()>& programm);
+
+    // The texts of the message boxes shown, in order (for the unattended result).
+    const std::vector<std::string>& Meldungen() const { return meldungen_; }
+
+    Handle OpenWindow(int number, int width, int height, Handle owner) override;
+    void CloseWindow(Handle window) override;
+    Handle LoadForm(std::string_view resource) override;
+    Handle FindControl(std::string_view name) override;
+    Handle CreateControl(Handle window, Art art, std::string_view name, std::string_view text,
+                         int x, int y, int width, int height) override;
+    void BindHandlers(HandlerTable table) override;
+    void EventStep() override;
+    void SetResizable(Handle window, bool resizable) override;
+
+    void SetText(Handle element, std::string_view text) override;
+    std::string Text(Handle element) override;
+    void SetFontName(Handle element, std::string_view name) override;
+    void SetFontSize(Handle element, int points) override;
+    void SetFontBold(Handle element, bool bold) override;
+    void SetTextColour(Handle element, Farbe colour) override;
+    void SetBackColour(Handle element, Farbe colour) override;
+    void SetToolTip(Handle element, std::string_view text) override;
+    void SetIcon(Handle window, std::string_view resource) override;
+    void SetPicture(Handle picture, std::string_view resource) override;
+    void SetTransparent(Handle label, bool transparent) override;
+    void SetBorder(Handle textBox, int style) override;
+    void SetSmooth(Handle progressBar, bool smooth) override;
+    void SetAutoRedraw(Handle surface, bool keep) override;
+    void SetTicked(Handle checkBox, bool ticked) override;
+    bool Ticked(Handle checkBox) override;
+    void SetProgressMax(Handle progressBar, int maximum) override;
+    void SetProgress(Handle progressBar, int value) override;
+    void Move(Handle element, int x, int y) override;
+    void SetAvailable(Handle control, bool available) override;
+    bool Available(Handle control) override;
+    void Focus(Handle control) override;
+    void SetMousePointer(int shape) override;
+
+    void SelectOutput(Handle surface) override;
+    void ClearOutput() override;
+    void SetForeColour(Farbe colour) override;
+    void SetOutputFontSize(int points) override;
+    void SetOutputBold(bool bold) override;
+    void DrawLine(int x1, int y1, int x2, int y2) override;
+    void DrawText(int x, int y, std::string_view text) override;
+    void SetPrintPosition(int column, int line) override;
+    void PrintItem(std::string_view text) override;
+    void PrintLine(std::string_view text) override;
+
+    int Alert(int style, std::string_view text, int defaultButton,
+              std::string_view labels) override;
+    void Message(std::string_view text, std::string_view title, int style) override;
+    std::string BrowseForFolder(Handle owner, int flags, std::string_view title,
+                                std::string_view start) override;
+
+    int ScreenWidth() override;
+    int ScreenHeight() override;
+    int ScreenWidthTwips() override;
+    int ScreenHeightTwips() override;
+    std::int64_t Colours() override;
+
+    // --- For the window procedures ------------------------------------------------
+    struct Element {
+        HWND__* hwnd = nullptr;
+        bool offen = true;
+        bool istFenster = false;
+        Handle fenster = 0;                 // the window holding a control
+        std::unique_ptr<Flaeche> flaeche;   // output surface: windows, text areas, pictures
+        WindowState fensterZustand;         // what the windows cannot tell
+        ControlState zustand;
+        SurfaceOutput ausgabe;              // what was drawn and printed, for the transcript
+        HFONT__* schrift = nullptr;
+        HBRUSH__* pinsel = nullptr;         // back colour of a control
+        HWND__* tooltip = nullptr;
+    };
+    // Queues the handler of an event ("CMD_Weiter_Click"), as a user action does.
+    void Melden(std::string ereignis);
+    // The element shown by `hwnd`, nullptr when it is none of this face's.
+    Element* ElementVon(HWND__* hwnd);
+    // The busy pointer is shown over the program's windows.
+    bool Beschaeftigt() const { return mauszeiger_ == 11; }
+
+private:
+    struct LaufEnde {
+        int code;
+    };
+
+    Element& Holen(Handle element, const char* wozu);
+    Element& HolenFenster(Handle window);
+    Element& HolenArt(Handle control, Art art, const char* wozu);
+    Element& AusgabeElement();
+    Handle Neu(Element element);
+    Handle Nachschlagen(std::string_view name) const;
+    HWND__* FensterBauen(const std::string& name, const std::string& titel, int breite, int hoehe,
+                         HWND__* besitzer, bool vollbild);
+    HWND__* ControlBauen(HWND__* eltern, Art art, const std::string& text, int x, int y, int breite,
+                         int hoehe, Handle handle);
+    FontState& SchriftVon(Element& e);
+    std::optional<Farbe>& TextfarbeVon(Element& e);
+    void SchriftAnwenden(Element& e);
+    void Neuzeichnen(Element& e);
+    HWND__* Hintergrundfenster() const;
+    std::vector<HWND__*> OffeneFenster() const;
+
+    // The event loop (w32_ereignisse.cpp).
+    void HandlerAusfuehren();
+    void AnstehendesBearbeiten();
+    void Warten();
+    void QuitPruefen();
+    [[noreturn]] void Beenden(int code);
+    void WennEndend() const;
+
+    // The script (w32_skript.cpp).
+    void NaechsteAktion();
+    void Ausfuehren(const ScriptLine& line);
+    void Klicken(const ScriptLine& line);
+    void Schliessen(const ScriptLine& line);
+    void Tippen(const ScriptLine& line);
+    void Haken(const ScriptLine& line);
+    void Abbild();
+    WindowState FensterZustand(Handle window) const;
+    ControlState Zustand(Handle control) const;
+    std::string WarumNichtErreichbar(Handle control) const;
+    std::optional<ScriptLine> AntwortNehmen();
+    std::optional<std::string> OrdnerAntwort(const ScriptLine& line, std::string& grund);
+    [[noreturn]] void SkriptFehler(const ScriptLine& line, const std::string& grund);
+
+    FaceOptions optionen_;
+    Host& host_;
+    std::optional<Script> skript_;
+    Transcript transcript_;
+    int halten_ = 0;
+    std::map<Handle, Element> elemente_;
+    Handle naechster_ = 1;
+    HandlerTable handler_;
+    std::deque<std::string> ereignisse_;
+    int tiefe_ = 0;
+    Handle ausgabe_ = 0;
+    Handle fokus_ = 0;
+    int mauszeiger_ = 0;
+    std::optional<int> endend_;
+    std::vector<std::string> meldungen_;
+};
+
+// Runs `programm` on the Win32 face; see Win32Face::Run for the exit codes. A script
+// or transcript that cannot be opened gives 2.
+int RunWin32Face(const FaceOptions& options, Host& host, const std::function<void(Laufzeit)>& programm,
+                 int halten = 0);
+
+}  // namespace kaldorin::w32
