@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "install/datei_entpacken.h"
 #include "startup/programm.h"
 
 namespace kaldorin {
@@ -29,9 +30,5 @@ void Installieren(Programm& p);
 
 // The file phase: false when a main file was not copied (reported, Ende set).
 bool Dateien_Kopieren(Programm& p);
-
-// Copies one packed file from the medium and expands it into place. False when the
-// source is missing (no message) or the target could not be written (reported).
-bool Datei_Entpacken(Programm& p, const std::string& quelle, const std::string& ziel);
 
 }  // namespace kaldorin
