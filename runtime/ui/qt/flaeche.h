@@ -25,6 +25,9 @@ public:
     void Linie(QPoint von, QPoint bis);
     // Draws text with its top left at `ort`; returns the width drawn.
     int Text(QPoint ort, const QString& text);
+    // Height of a printed line in the current font: 1.2 times its pixel size, as the
+    // text was laid out for, whatever leading the substituted font brings.
+    int Zeilenhoehe() const;
 
     // State of the printed output: colour, font and position.
     QColor vordergrund = Qt::black;
@@ -35,6 +38,8 @@ public:
     std::function<void()> beimSchliessen;
     // Set when the program itself closes the window: the close then goes through.
     bool schliessenErlaubt = false;
+    // A text area shows a sunken edge around what is printed into it.
+    bool rahmen = false;
 
     const QImage& Bild() const { return bild_; }
 
@@ -45,6 +50,9 @@ protected:
 
 private:
     void BildVergroessern(QSize groesse);
+    double Pixelgroesse() const;
+    // Where the image's (0, 0) appears in the widget.
+    QPoint Versatz() const;
 
     QImage bild_;
     QColor hintergrund_;

@@ -67,10 +67,9 @@ void QtUi::SetPrintPosition(int column, int line) {
                              std::to_string(line) + ".");
     Element& e = AusgabeElement();
     Flaeche& f = *e.flaeche;
-    // Lines are as high as the current font's line spacing, columns as wide as its
-    // average character.
+    // Columns are as wide as the current font's average character.
     const QFontMetrics fm(f.schrift, &f);
-    f.druckOrt = QPoint((column - 1) * fm.averageCharWidth(), (line - 1) * fm.lineSpacing());
+    f.druckOrt = QPoint((column - 1) * fm.averageCharWidth(), (line - 1) * f.Zeilenhoehe());
     e.ausgabe.printColumn = column;
     e.ausgabe.printLine = line;
 }
@@ -87,7 +86,7 @@ void QtUi::PrintLine(std::string_view text) {
     Element& e = AusgabeElement();
     Flaeche& f = *e.flaeche;
     f.Text(f.druckOrt, Q(text));
-    f.druckOrt = QPoint(0, f.druckOrt.y() + QFontMetrics(f.schrift, &f).lineSpacing());
+    f.druckOrt = QPoint(0, f.druckOrt.y() + f.Zeilenhoehe());
     const FontState& s = SchriftVon(e);
     e.ausgabe.Print(text, s.size, s.bold, TextfarbeVon(e).value_or(0), true);
 }

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -58,15 +60,34 @@ QString Zeilen(std::string_view text) {
     return t;
 }
 
-QWidget* AktivesFenster() { return QApplication::activeWindow(); }
-
 bool IstWindowsPfad(std::string_view pfad) {
     const bool laufwerk = pfad.size() >= 2 && pfad[1] == ':' &&
                           ((pfad[0] >= 'A' && pfad[0] <= 'Z') || (pfad[0] >= 'a' && pfad[0] <= 'z'));
     return laufwerk || pfad.starts_with("\\\\");
 }
 
+// Centres a dialog over the window that owns it (or the screen) before it shows; not
+// every platform does this by itself.
+void Zentrieren(QDialog& dialog) {
+    dialog.adjustSize();
+    const QWidget* besitzer = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    const QRect ueber = besitzer ? besitzer->frameGeometry()
+                                 : QGuiApplication::primaryScreen()->availableGeometry();
+    QRect ort(QPoint(), dialog.size());
+    ort.moveCenter(ueber.center());
+    dialog.move(ort.topLeft());
+}
+
 }  // namespace
+
+QWidget* QtUi::Dialogbesitzer() const {
+    if (QWidget* aktiv = QApplication::activeWindow()) return aktiv;
+    for (auto it = elemente_.rbegin(); it != elemente_.rend(); ++it) {
+        const Element& e = it->second;
+        if (e.istFenster && e.offen && e.widget && e.widget->isVisible()) return e.widget;
+    }
+    return nullptr;
+}
 
 void QtUi::Druecken(QDialog& dialog, int knopf) {
     // Pressed once the dialog waits in its own event loop, like a person would.
@@ -89,7 +110,7 @@ std::optional<ScriptLine> QtUi::AntwortNehmen() {
 
 int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string_view labels) {
     WennEndend();
-    Warnung dialog(AktivesFenster());
+    Warnung dialog(Dialogbesitzer());
     dialog.setWindowFlag(Qt::WindowCloseButtonHint, false);
     dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     dialog.setWindowModality(Qt::ApplicationModal);
@@ -142,8 +163,10 @@ int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string
         if (!gueltig)
             SkriptFehler(*line, "expected answer 1 to " + std::to_string(anzahl) + " for the open alert");
         Druecken(dialog, line->number);
+        Zentrieren(dialog);
         return dialog.exec();
     }
+    Zentrieren(dialog);
     const int antwort = dialog.exec();
     transcript_.Alert(style, text, defaultButton, labels, antwort);
     return antwort;
@@ -151,7 +174,7 @@ int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string
 
 void QtUi::Message(std::string_view text, std::string_view title, int style) {
     WennEndend();
-    QMessageBox box(MeldungSymbol(style), Q(title), Zeilen(text), QMessageBox::Ok, AktivesFenster());
+    QMessageBox box(MeldungSymbol(style), Q(title), Zeilen(text), QMessageBox::Ok, Dialogbesitzer());
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setProperty("antwort", 1);
@@ -165,9 +188,11 @@ void QtUi::Message(std::string_view text, std::string_view title, int style) {
         }
         if (!gueltig) SkriptFehler(*line, "expected answer 1 for the open message");
         Druecken(box, 1);
+        Zentrieren(box);
         box.exec();
         return;
     }
+    Zentrieren(box);
     box.exec();
     transcript_.Message(title, text, style, 1);
 }
@@ -193,7 +218,7 @@ std::optional<std::string> QtUi::OrdnerAntwort(const ScriptLine& line, std::stri
 
 std::string QtUi::BrowseForFolder(Handle owner, int, std::string_view title, std::string_view start) {
     WennEndend();
-    QWidget* besitzer = owner ? Holen(owner, "Ordnerauswahl").widget.data() : AktivesFenster();
+    QWidget* besitzer = owner ? Holen(owner, "Ordnerauswahl").widget.data() : Dialogbesitzer();
     QFileDialog dialog(besitzer, Q(title));
     // Qt's own dialog everywhere, so that a script can answer it like a person.
     dialog.setOption(QFileDialog::DontUseNativeDialog);

@@ -264,8 +264,11 @@ QWidget* QtUi::ControlBauen(QWidget* eltern, Art art, const std::string& name,
             l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             return l;
         }
-        case Art::TextArea:
-            return new Flaeche(eltern, Qt::Widget);
+        case Art::TextArea: {
+            auto* f = new Flaeche(eltern, Qt::Widget);
+            f->rahmen = true;
+            return f;
+        }
     }
     throw Laufzeitfehler("Unbekannte Art von Steuerelement.");
 }

@@ -137,6 +137,8 @@ private:
     std::optional<Farbe>& TextfarbeVon(Element& e);
     void SchriftAnwenden(Element& e);
     QWidget* Hintergrundfenster() const;
+    // The window a dialog is centred over: the active one, else the newest open one.
+    QWidget* Dialogbesitzer() const;
     void HandlerAusfuehren();
     void AnstehendesBearbeiten();
     // Presses button `knopf` (property "antwort") of `dialog` once it waits.
