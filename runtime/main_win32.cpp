@@ -104,38 +104,53 @@ int RunHeadless(const FaceOptions& options, Host& host) {
     return face.Run([&] { RunProgram(Laufzeit{face, host}); });
 }
 
-// An unattended run: the road of one installation or removal, played on the real
-// windows by the script a user would follow.
+// --unattended: the road of one installation or removal, played on the real
+// windows with every alert and message answered by its first button. Exit code 0
+// when it reached its goal without an error message, 1 when it showed one, 2 for
+// unusable options.
 int RunUnattended(const std::vector<std::string>& argumente) {
+    CommandLine line;
+    std::vector<std::string> rest;
+    try {
+        for (std::size_t i = 0; i < argumente.size(); ++i) {
+            if (argumente[i] == "--system" && i + 1 < argumente.size()) ApplySystemFact(line, argumente[++i]);
+            else rest.push_back(argumente[i]);
+        }
+    } catch (const CommandLineError& e) {
+        std::cerr << "kaldorin-setup: " << e.what() << '\n';
+        return kBadUsage;
+    }
     std::string fehler;
-    const auto auftrag = Unbeaufsichtigt_Lesen(argumente, fehler);
+    auto auftrag = Unbeaufsichtigt_Lesen(rest, fehler);
     if (!auftrag) {
         std::cerr << "kaldorin-setup: " << fehler << '\n' << Unbeaufsichtigt_Hilfe();
         return kBadUsage;
     }
-    Win32Host host;
-    Unbeaufsichtigt a = *auftrag;
-    for (std::string* ordner : {&a.quelle, &a.ziel})
-        if (ordner->starts_with('/')) *ordner = host.WindowsPath(*ordner);
-    Script script;
     try {
-        script = Script(ParseScript(Unbeaufsichtigt_Skript(a)));
-    } catch (const ScriptError& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n';
-        return kBadUsage;
-    }
-    std::ofstream transcript;
-    if (!a.transkript.empty()) {
-        transcript.open(a.transkript, std::ios::binary | std::ios::trunc);
-        if (!transcript) {
-            std::cerr << "kaldorin-setup: cannot write the transcript " << a.transkript << '\n';
-            return kBadUsage;
+        Win32Host host(HostFacts(line.system));
+        for (std::string* ordner : {&auftrag->quelle, &auftrag->ziel})
+            if (ordner->starts_with('/')) *ordner = host.WindowsPath(*ordner);
+        line.options.answerDialogs = true;
+        std::ofstream transcript;
+        if (!auftrag->transkript.empty()) {
+            transcript.open(auftrag->transkript, std::ios::binary | std::ios::trunc);
+            if (!transcript) {
+                std::cerr << "kaldorin-setup: cannot write the transcript " << auftrag->transkript << '\n';
+                return kBadUsage;
+            }
         }
+        w32::Win32Face face(line.options, host, Script(ParseScript(Unbeaufsichtigt_Skript(*auftrag))),
+                            auftrag->transkript.empty() ? nullptr : &transcript);
+        const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
+        if (code == 1 || code == 2) return 1;
+        if (auftrag->entfernen && face.Meldungen().empty())
+            std::cout << "Es ist keine installierte Kopie von KALDORIN-Edit verzeichnet; "
+                         "nichts wurde entfernt.\n";
+        return Unbeaufsichtigt_Ergebnis(*auftrag, face.Meldungen());
+    } catch (const std::exception& e) {
+        std::cerr << "kaldorin-setup: " << e.what() << '\n';
+        return 1;
     }
-    w32::Win32Face face(FaceOptions{}, host, std::move(script), a.transkript.empty() ? nullptr : &transcript);
-    const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
-    for (const std::string& meldung : face.Meldungen()) std::cout << meldung << '\n';
-    return code != 0 ? code : Unbeaufsichtigt_Ergebnis(a, face.Meldungen());
 }
 
 int Main(std::vector<std::string> arguments) {

@@ -108,20 +108,19 @@ const wchar_t* AlertSymbol(int style) {
 
 // Presses OK of the message box of this thread once it is up (a thread timer runs
 // inside the box's own message loop).
+BOOL CALLBACK MeldungPruefen(HWND hwnd, LPARAM l) {
+    wchar_t klasse[16] = {};
+    GetClassNameW(hwnd, klasse, 16);
+    if (IsWindowVisible(hwnd) && lstrcmpW(klasse, L"#32770") == 0) {
+        *reinterpret_cast<HWND*>(l) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND MeldungSuchen() {
     HWND gefunden = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM l) -> BOOL {
-            wchar_t klasse[16] = {};
-            GetClassNameW(hwnd, klasse, 16);
-            if (IsWindowVisible(hwnd) && lstrcmpW(klasse, L"#32770") == 0) {
-                *reinterpret_cast<HWND*>(l) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&gefunden));
+    EnumThreadWindows(GetCurrentThreadId(), MeldungPruefen, reinterpret_cast<LPARAM>(&gefunden));
     return gefunden;
 }
 
@@ -159,7 +158,12 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
     const std::vector<std::string> beschriftungen = SplitButtons(labels);
     const int anzahl = static_cast<int>(beschriftungen.size());
     std::optional<int> skriptAntwort;
-    if (skript_) {
+    if (optionen_.answerDialogs) {
+        // Unattended: the first button, pressed on the real alert; the text is printed.
+        transcript_.Alert(style, text, defaultButton, labels, 1);
+        std::cout << Schmal(Zeilen(text, true)) << "\n  -> [" << beschriftungen.at(0) << "]\n\n";
+        skriptAntwort = 1;
+    } else if (skript_) {
         const std::optional<ScriptLine> line = AntwortNehmen();
         const bool gueltig = line && line->action == ScriptAction::Answer && line->number >= 1 && line->number <= anzahl;
         transcript_.Alert(style, text, defaultButton, labels, gueltig ? std::optional<int>(line->number) : std::nullopt);
@@ -255,14 +259,20 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
         throw;
     }
     aufraeumen();
-    if (!skript_) transcript_.Alert(style, text, defaultButton, labels, zustand.antwort);
+    if (!skriptAntwort) transcript_.Alert(style, text, defaultButton, labels, zustand.antwort);
     return zustand.antwort;
 }
 
 void Win32Face::Message(std::string_view text, std::string_view title, int style) {
     WennEndend();
     meldungen_.emplace_back(text);
-    if (skript_) {
+    const bool skriptGibtAntwort = skript_ && !optionen_.answerDialogs;
+    if (optionen_.answerDialogs) {
+        transcript_.Message(title, text, style, 1);
+        if (!title.empty()) std::cout << title << ": ";
+        std::cout << Schmal(Zeilen(text, false)) << "\n  -> [OK]\n\n";
+        SetTimer(nullptr, 0, 20, MeldungDruecken);
+    } else if (skript_) {
         const std::optional<ScriptLine> line = AntwortNehmen();
         const bool gueltig = line && line->action == ScriptAction::Answer && line->number == 1;
         transcript_.Message(title, text, style, gueltig ? std::optional<int>(1) : std::nullopt);
@@ -280,7 +290,7 @@ void Win32Face::Message(std::string_view text, std::string_view title, int style
     }
     MessageBoxW(besitzer, Zeilen(text, false).c_str(), Breit(title).c_str(), MB_OK | MeldungsSymbol(style));
     QuitPruefen();
-    if (!skript_) transcript_.Message(title, text, style, 1);
+    if (!skriptGibtAntwort && !optionen_.answerDialogs) transcript_.Message(title, text, style, 1);
 }
 
 std::string Win32Face::BrowseForFolder(Handle owner, int flags, std::string_view title, std::string_view start) {

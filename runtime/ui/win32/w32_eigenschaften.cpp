@@ -42,6 +42,7 @@ void Win32Face::SchriftAnwenden(Element& e) {
     if (!e.istFenster) SendMessageW(e.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(neu), TRUE);
     if (e.schrift) DeleteObject(e.schrift);
     e.schrift = neu;
+    if (!e.istFenster && e.zustand.transparent) Neuzeichnen(e);
 }
 
 // Redraws a control; a transparent one also needs what lies below it drawn again.

@@ -32,6 +32,7 @@ void Malen(HWND hwnd) {
     Win32Face::Element* e = ElementVonHwnd(hwnd);
     if (e && e->flaeche) {
         e->flaeche->Malen(dc, ps.rcPaint);
+        gFace->BeschriftungenMalen(hwnd, dc);
     } else {
         FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
     }
@@ -62,6 +63,22 @@ LRESULT ControlFarben(HDC dc, HWND control, UINT nachricht) {
         }
     }
     return 0;
+}
+
+// A transparent label draws nothing itself: the surface below draws its text on top
+// of what it shows, so overlapping labels (the shadowed title) both show.
+LRESULT CALLBACK BeschriftungsProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
+    Win32Face::Element* e = ElementVonHwnd(hwnd);
+    if (e && e->zustand.transparent) {
+        if (nachricht == WM_ERASEBKGND) return 1;
+        if (nachricht == WM_PAINT) {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+    }
+    return DefSubclassProc(hwnd, nachricht, w, l);
 }
 
 LRESULT CALLBACK FensterProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l) {
@@ -213,6 +230,24 @@ std::vector<HWND> Win32Face::OffeneFenster() const {
     return fenster;
 }
 
+// Draws the texts of the transparent labels on `fenster`, in the order they were
+// made, so that a later one lies above an earlier one.
+void Win32Face::BeschriftungenMalen(HWND fenster, HDC dc) {
+    for (auto& [handle, e] : elemente_) {
+        if (!e.offen || !e.hwnd || e.istFenster || !e.zustand.transparent || GetParent(e.hwnd) != fenster) continue;
+        if (!IsWindowVisible(e.hwnd)) continue;
+        RECT r{};
+        GetWindowRect(e.hwnd, &r);
+        MapWindowPoints(HWND_DESKTOP, fenster, reinterpret_cast<POINT*>(&r), 2);
+        const std::wstring text = Breit(e.zustand.text);
+        HGDIOBJ alt = SelectObject(dc, e.schrift);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, Farbref(e.zustand.textColour.value_or(0)));
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+        SelectObject(dc, alt);
+    }
+}
+
 // --- Windows -------------------------------------------------------------------
 
 HWND Win32Face::FensterBauen(const std::string& name, const std::string& titel, int breite, int hoehe,
@@ -340,6 +375,7 @@ HWND Win32Face::ControlBauen(HWND eltern, Art art, const std::string& text, int 
     if (!hwnd) throw Laufzeitfehler("Das Steuerelement lässt sich nicht anlegen.");
     if (art == Art::Frame) SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (art == Art::ProgressBar) SendMessageW(hwnd, PBM_SETRANGE32, 0, 100);
+    if (art == Art::Label) SetWindowSubclass(hwnd, BeschriftungsProzedur, 1, 0);
     return hwnd;
 }
 

@@ -27,6 +27,7 @@
 struct HWND__;
 struct HFONT__;
 struct HBRUSH__;
+struct HDC__;
 
 namespace kaldorin::w32 {
 
@@ -123,6 +124,8 @@ public:
     void Melden(std::string ereignis);
     // The element shown by `hwnd`, nullptr when it is none of this face's.
     Element* ElementVon(HWND__* hwnd);
+    // Draws the transparent labels on `fenster` into `dc` (from WM_PAINT).
+    void BeschriftungenMalen(HWND__* fenster, HDC__* dc);
     // The busy pointer is shown over the program's windows.
     bool Beschaeftigt() const { return mauszeiger_ == 11; }
 

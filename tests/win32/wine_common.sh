@@ -1,0 +1,109 @@
+# Shared by the Wine end-to-end tests: a private copy of the booted prefix, a
+# private X server, the demo medium with the setup program in it, and checks.
+# Sourced with: EXE PREFIX_TEMPLATE PACK WORKDIR set.
+set -euo pipefail
+
+WINE=/usr/lib/wine/wine64
+fail() { echo "FAIL: $*" >&2; exit 1; }
+note() { echo "== $*"; }
+
+[ -x "$WINE" ] || fail "$WINE is missing (apt-get install wine64)"
+[ -f "$PREFIX_TEMPLATE/system.reg" ] || fail "no booted Wine prefix at $PREFIX_TEMPLATE (tools/win32/wine-prefix.sh)"
+[ -x "$PACK" ] || fail "no native kaldorin-pack at $PACK"
+
+rm -rf "$WORKDIR"
+mkdir -p "$WORKDIR"
+cp -a "$PREFIX_TEMPLATE" "$WORKDIR/prefix"
+export WINEPREFIX=$WORKDIR/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# A private X server: its own display number, found by the server itself.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORKDIR/display" >"$WORKDIR/xvfb.log" 2>&1 &
+XVFB_PID=$!
+for _ in $(seq 1 100); do [ -s "$WORKDIR/display" ] && break; sleep 0.1; done
+[ -s "$WORKDIR/display" ] || fail "Xvfb did not start"
+export DISPLAY=:$(head -n1 "$WORKDIR/display")
+cleanup() {
+  "${WINE%/*}/wineserver" -k 2>/dev/null || true
+  kill "$XVFB_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+MEDIUM=$WORKDIR/medium
+"$PACK" demo "$MEDIUM" >/dev/null
+cp "$EXE" "$MEDIUM/kaldorin-setup.exe"
+DRIVE_C=$WINEPREFIX/drive_c
+TARGET=$DRIVE_C/Programme/KALDORIN
+
+winpath() { echo "Z:${1//\//\\}"; }
+
+# run_setup NAME ARGS... : runs the setup from the medium; the exit code goes to $rc.
+run_setup() {
+  local name=$1; shift
+  set +e
+  (cd "$MEDIUM" && timeout 180 "$WINE" kaldorin-setup.exe "$@") >"$WORKDIR/$name.out" 2>"$WORKDIR/$name.err"
+  rc=$?
+  set -e
+  "${WINE%/*}/wineserver" -w
+}
+
+# script NAME LINES... : writes a script file and prints its Windows path.
+script() {
+  local name=$1; shift
+  printf '%s\n' "$@" >"$WORKDIR/$name.txt"
+  winpath "$WORKDIR/$name.txt"
+}
+
+# The way to the wizard: the close-applications prompt, the font-size notice and
+# the five agreement pages.
+ROAD_TO_WIZARD=("answer 1" "answer 1" "click cbo_Weiter" "click cbo_Weiter" "click cbo_Weiter"
+                "click cbo_Weiter" "click cbo_Weiter" "click cbo_Akzeptieren")
+
+expect_rc() { [ "$rc" -eq "$1" ] || { cat "$WORKDIR"/*.err >&2; fail "$2: exit code $rc, expected $1"; }; }
+
+# The installed tree holds every file of the medium, each the content it unpacks to.
+check_installed() {
+  local dir=$1 count
+  count=$(find "$dir" -type f | wc -l)
+  [ "$count" -eq 28 ] || fail "expected 28 installed files in $dir, found $count"
+  find "$dir" -name '*.tmp' | grep -q . && fail "temporary files left in $dir"
+  "$PACK" unpack "$MEDIUM/t0e.px_" "$WORKDIR/expected.exe" >/dev/null
+  cmp -s "$WORKDIR/expected.exe" "$dir/KALDORIN_Edit.EXE" || fail "KALDORIN_Edit.EXE differs from its packed source"
+  "$PACK" unpack "$MEDIUM/FStrEin.hl_" "$WORKDIR/expected.hlp" >/dev/null
+  cmp -s "$WORKDIR/expected.hlp" "$dir/Help/FahrstraßenEingabe.hlp" || fail "the help file with ß differs"
+}
+
+check_registry_dir() {  # EXPECTED
+  local got
+  got=$("$WINE" reg query 'HKCU\Software\VORK\KALDORIN' /v Dir 2>/dev/null | tr -d '\r' |
+        sed -n 's/^ *Dir *REG_SZ *//p')
+  [ "$got" = "$1" ] || fail "registry Dir is \"$got\", expected \"$1\""
+}
+
+check_registry_gone() {
+  "$WINE" reg query 'HKCU\Software\VORK' >/dev/null 2>&1 && fail "HKCU\\Software\\VORK still exists"
+  return 0
+}
+
+check_link() {  # LNK EXPECTED_TARGET
+  [ -f "$1" ] || fail "link $1 is missing"
+  local target
+  target=$(lnkinfo "$1" | sed -n 's/^[[:space:]]*Local path[[:space:]]*:[[:space:]]*//p' | head -n1)
+  [ "$target" = "$2" ] || fail "link $1 points at \"$target\", expected \"$2\""
+}
+
+PROGRAMS="$DRIVE_C/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+DESKTOP_LINK="$DRIVE_C/windows/Profiles/All users/Desktop/KALDORIN_Edit.LNK"
+
+check_links() {  # TARGET_DIR_WINDOWS
+  check_link "$DESKTOP_LINK" "$1\\KALDORIN_Edit.EXE"
+  check_link "$PROGRAMS/KALDORIN/KALDORIN_Edit.LNK" "$1\\KALDORIN_Edit.EXE"
+  check_link "$PROGRAMS/KALDORIN/DOS_Konverter.LNK" "$1\\DOS_Konverter.EXE"
+}
+
+check_links_gone() {
+  [ ! -e "$DESKTOP_LINK" ] || fail "the desktop link is still there"
+  [ ! -e "$PROGRAMS/KALDORIN" ] || fail "the Start-menu folder is still there"
+}
+
+# transcript_has FILE TEXT : a line of the transcript holds TEXT.
+transcript_has() { grep -qF -- "$2" "$1" || fail "transcript $1 lacks $2"; }
