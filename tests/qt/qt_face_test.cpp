@@ -73,6 +73,7 @@ TEST(QtHintergrund, CoversTheScreenAndKeepsTheGradientAndTheShadowedTitle) {
         const QRect titel(50, 50, 1000, 107);
         EXPECT_GT(Zaehlen(bild, titel, qRgb(255, 255, 255)), 2000);
         EXPECT_GT(Zaehlen(bild, titel, qRgb(0, 0, 0)), 500);
+        if (mal == 1) bild.save(QString::fromStdString(Bildordner() + "/00_hintergrund.png"));
     }
 }
 

@@ -84,3 +84,7 @@ std::string Bildordner() {
 }
 
 }  // namespace kaldorin::test
+
+// Fontconfig keeps a cache for the life of the process that LeakSanitizer counts as a
+// leak; it is not ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }

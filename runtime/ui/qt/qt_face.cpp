@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -10,6 +11,17 @@
 #include "runtime/ui/qt/qt_ui.h"
 
 namespace kaldorin {
+namespace {
+
+bool AnzeigeDa() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* wert = std::getenv(name);
+        if (wert && *wert) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 int RunQtFace(const FaceOptions& options, Host& host,
               const std::function<void(Laufzeit)>& programm) {
@@ -32,6 +44,12 @@ int RunQtFace(const FaceOptions& options, Host& host,
     }
 
     std::unique_ptr<QApplication> app;
+    if (!QApplication::instance() && !AnzeigeDa()) {
+        // Qt would abort the process; say plainly what is missing instead.
+        std::cerr << "kaldorin-setup: no display for the Qt face (DISPLAY, WAYLAND_DISPLAY "
+                     "or QT_QPA_PLATFORM); use --headless with a script\n";
+        return 1;
+    }
     if (!QApplication::instance()) {
         static int argc = 1;
         static char name[] = "kaldorin-setup";

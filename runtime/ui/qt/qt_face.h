@@ -10,8 +10,8 @@
 namespace kaldorin {
 
 // Runs `programm` on the Qt face and returns the process exit code: 0 at the
-// program's end, 1 when an error escaped it, 2 for a faulty script, 3 when the script
-// ran out while the program waited, 4 when no display could be opened.
+// program's end, 1 when an error escaped it or there is no display to open, 2 for a
+// faulty script, 3 when the script ran out while the program waited.
 // With options.script the script's lines act on the real widgets; with
 // options.transcript everything shown is written there as JSON Lines.
 int RunQtFace(const FaceOptions& options, Host& host,
