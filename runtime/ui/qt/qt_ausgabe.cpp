@@ -10,7 +10,7 @@
 namespace kaldorin::qt {
 
 QtUi::Element& QtUi::AusgabeElement() {
-    if (ausgabe_ == 0) throw Laufzeitfehler("Es ist keine Ausgabeflaeche gewaehlt.");
+    if (ausgabe_ == 0) throw Laufzeitfehler("Es ist keine Ausgabefläche gewählt.");
     return Holen(ausgabe_, "Ausgabe");
 }
 
@@ -18,7 +18,7 @@ Flaeche& QtUi::Ausgabe() { return *AusgabeElement().flaeche; }
 
 void QtUi::SelectOutput(Handle surface) {
     Element& e = Holen(surface, "Ausgabe");
-    if (!e.flaeche) throw Laufzeitfehler("\"" + e.zustand.name + "\" ist keine Ausgabeflaeche.");
+    if (!e.flaeche) throw Laufzeitfehler("\"" + e.zustand.name + "\" ist keine Ausgabefläche.");
     ausgabe_ = surface;
 }
 
@@ -35,7 +35,7 @@ void QtUi::SetForeColour(Farbe colour) {
 }
 
 void QtUi::SetOutputFontSize(int points) {
-    if (points <= 0) throw Laufzeitfehler("Ungueltige Schriftgroesse " + std::to_string(points) + ".");
+    if (points <= 0) throw Laufzeitfehler("Ungültige Schriftgröße " + std::to_string(points) + ".");
     Element& e = AusgabeElement();
     SchriftVon(e).size = points;
     e.flaeche->schrift.setPointSize(points);
@@ -63,7 +63,7 @@ void QtUi::DrawText(int x, int y, std::string_view text) {
 
 void QtUi::SetPrintPosition(int column, int line) {
     if (column < 1 || line < 1)
-        throw Laufzeitfehler("Ungueltige Druckposition " + std::to_string(column) + ", " +
+        throw Laufzeitfehler("Ungültige Druckposition " + std::to_string(column) + ", " +
                              std::to_string(line) + ".");
     Element& e = AusgabeElement();
     Flaeche& f = *e.flaeche;

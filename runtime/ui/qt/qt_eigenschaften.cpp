@@ -71,7 +71,7 @@ void QtUi::SetFontName(Handle element, std::string_view name) {
 }
 
 void QtUi::SetFontSize(Handle element, int points) {
-    if (points <= 0) throw Laufzeitfehler("Ungueltige Schriftgroesse " + std::to_string(points) + ".");
+    if (points <= 0) throw Laufzeitfehler("Ungültige Schriftgröße " + std::to_string(points) + ".");
     Element& e = Holen(element, "Schrift");
     SchriftVon(e).size = points;
     SchriftAnwenden(e);
@@ -157,24 +157,24 @@ void QtUi::SetAutoRedraw(Handle surface, bool keep) {
         return;
     }
     if (!e.flaeche && e.zustand.kind != Art::Picture)
-        throw Laufzeitfehler("\"" + e.zustand.name + "\" ist keine Ausgabeflaeche.");
+        throw Laufzeitfehler("\"" + e.zustand.name + "\" ist keine Ausgabefläche.");
     e.zustand.autoRedraw = keep;
 }
 
 void QtUi::SetTicked(Handle checkBox, bool ticked) {
     Element& e = Holen(checkBox, "Haken");
-    Als<QCheckBox>(e, "Kontrollkaestchen")->setChecked(ticked);
+    Als<QCheckBox>(e, "Kontrollkästchen")->setChecked(ticked);
 }
 
 bool QtUi::Ticked(Handle checkBox) {
     Element& e = Holen(checkBox, "Haken");
-    return Als<QCheckBox>(e, "Kontrollkaestchen")->isChecked();
+    return Als<QCheckBox>(e, "Kontrollkästchen")->isChecked();
 }
 
 void QtUi::SetProgressMax(Handle progressBar, int maximum) {
     Element& e = Holen(progressBar, "Fortschritt");
     auto* p = Als<QProgressBar>(e, "Fortschrittsbalken");
-    if (maximum < 0) throw Laufzeitfehler("Ungueltiges Maximum " + std::to_string(maximum) + ".");
+    if (maximum < 0) throw Laufzeitfehler("Ungültiges Maximum " + std::to_string(maximum) + ".");
     p->setRange(0, maximum);
 }
 
@@ -182,7 +182,7 @@ void QtUi::SetProgress(Handle progressBar, int value) {
     Element& e = Holen(progressBar, "Fortschritt");
     auto* p = Als<QProgressBar>(e, "Fortschrittsbalken");
     if (value < 0 || value > p->maximum())
-        throw Laufzeitfehler("Ungueltiger Fortschrittswert " + std::to_string(value) + ".");
+        throw Laufzeitfehler("Ungültiger Fortschrittswert " + std::to_string(value) + ".");
     p->setValue(value);
 }
 
@@ -191,11 +191,11 @@ void QtUi::Move(Handle element, int x, int y) {
 }
 
 void QtUi::SetAvailable(Handle control, bool available) {
-    Holen(control, "Verfuegbarkeit").widget->setEnabled(available);
+    Holen(control, "Verfügbarkeit").widget->setEnabled(available);
 }
 
 bool QtUi::Available(Handle control) {
-    return Holen(control, "Verfuegbarkeit").widget->isEnabled();
+    return Holen(control, "Verfügbarkeit").widget->isEnabled();
 }
 
 void QtUi::Focus(Handle control) {

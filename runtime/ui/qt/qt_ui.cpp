@@ -73,7 +73,7 @@ Handle QtUi::Neu(Element element) {
 QtUi::Element& QtUi::Holen(Handle element, const char* wozu) {
     auto it = elemente_.find(element);
     if (it == elemente_.end() || !it->second.offen || !it->second.widget)
-        throw Laufzeitfehler(std::string("Das Element fuer \"") + wozu +
+        throw Laufzeitfehler(std::string("Das Element für \"") + wozu +
                              "\" ist nicht (mehr) offen.");
     return it->second;
 }
@@ -112,7 +112,7 @@ Handle QtUi::OpenWindow(int number, int width, int height, Handle owner) {
     const std::string name = "Win_" + std::to_string(number);
     if (Handle offen = Nachschlagen(name); offen && elemente_.at(offen).offen)
         throw Laufzeitfehler("Das Fenster " + name + " ist schon offen.");
-    if (width <= 0 || height <= 0) throw Laufzeitfehler("Ungueltige Fenstergroesse.");
+    if (width <= 0 || height <= 0) throw Laufzeitfehler("Ungültige Fenstergröße.");
     QWidget* eltern = owner ? HolenFenster(owner).widget.data() : nullptr;
 
     auto* fenster = new Flaeche(eltern, Qt::Window);
