@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Screenshots of the real windows under Wine: the licence window's welcome page, an
-# agreement page and the wizard's welcome page. The script leads there and the
+# agreement page, the wizard's welcome page and its folder and option pages. The script leads there and the
 # program then waits a few seconds (--hold) while the screen is taken.
 #   wine_screens_test.sh EXE PREFIX_TEMPLATE PACK WORKDIR SHOTDIR
 EXE=$1 PREFIX_TEMPLATE=$2 PACK=$3 WORKDIR=$4 SHOTDIR=$5
@@ -32,4 +32,6 @@ shot() {
 shot licence-welcome "answer 1" "answer 1"
 shot licence-agreement "answer 1" "answer 1" "click cbo_Weiter"
 shot wizard-welcome "${ROAD_TO_WIZARD[@]}"
+shot wizard-folders "${ROAD_TO_WIZARD[@]}" "click CMD_Weiter"
+shot wizard-options "${ROAD_TO_WIZARD[@]}" "click CMD_Weiter" "click CMD_Weiter"
 echo "PASS"

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/../.."
 root=$PWD
 
 PACKAGES=(mingw-w64 wine64 wine cmake ninja-build pkg-config dpkg-dev xz-utils xvfb xauth
-          imagemagick liblnk-utils)
+          imagemagick liblnk-utils fonts-wine fonts-liberation)
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 missing=()
 for p in "${PACKAGES[@]}"; do

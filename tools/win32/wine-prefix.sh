@@ -12,6 +12,9 @@ echo "== Booting the Wine prefix $prefix (once)"
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
+# Wine draws the window frames itself, so that title bars show without a window
+# manager (under Xvfb).
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
 # The folders of the German Windows the setup was made for: the default target's
 # parent and the NT desktop of all users, where the desktop link goes.

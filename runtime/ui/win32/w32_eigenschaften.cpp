@@ -42,12 +42,12 @@ void Win32Face::SchriftAnwenden(Element& e) {
     if (!e.istFenster) SendMessageW(e.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(neu), TRUE);
     if (e.schrift) DeleteObject(e.schrift);
     e.schrift = neu;
-    if (!e.istFenster && e.zustand.transparent) Neuzeichnen(e);
+    if (VomFensterGemalt(e)) Neuzeichnen(e);
 }
 
 // Redraws a control; a transparent one also needs what lies below it drawn again.
 void Win32Face::Neuzeichnen(Element& e) {
-    if (!e.istFenster && e.zustand.transparent) {
+    if (VomFensterGemalt(e)) {
         HWND eltern = GetParent(e.hwnd);
         const RECT r = Ort(e.hwnd);
         RedrawWindow(eltern, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -220,9 +220,9 @@ void Win32Face::SetProgress(Handle progressBar, int value) {
 
 void Win32Face::Move(Handle element, int x, int y) {
     Element& e = Holen(element, "Position");
-    if (!e.istFenster && e.zustand.transparent) Neuzeichnen(e);  // where it was
+    if (VomFensterGemalt(e)) Neuzeichnen(e);  // where it was
     SetWindowPos(e.hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!e.istFenster && e.zustand.transparent) Neuzeichnen(e);  // where it is now
+    if (VomFensterGemalt(e)) Neuzeichnen(e);  // where it is now
 }
 
 void Win32Face::SetAvailable(Handle control, bool available) { EnableWindow(Holen(control, "Verfügbarkeit").hwnd, available); }

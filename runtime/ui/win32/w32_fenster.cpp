@@ -65,11 +65,11 @@ LRESULT ControlFarben(HDC dc, HWND control, UINT nachricht) {
     return 0;
 }
 
-// A transparent label draws nothing itself: the surface below draws its text on top
-// of what it shows, so overlapping labels (the shadowed title) both show.
+// Such a label draws nothing itself: the surface below draws its text on top of what
+// it shows, so overlapping labels (the shadowed title) both show.
 LRESULT CALLBACK BeschriftungsProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
     Win32Face::Element* e = ElementVonHwnd(hwnd);
-    if (e && e->zustand.transparent) {
+    if (e && Win32Face::VomFensterGemalt(*e)) {
         if (nachricht == WM_ERASEBKGND) return 1;
         if (nachricht == WM_PAINT) {
             PAINTSTRUCT ps;
@@ -230,11 +230,15 @@ std::vector<HWND> Win32Face::OffeneFenster() const {
     return fenster;
 }
 
-// Draws the texts of the transparent labels on `fenster`, in the order they were
+bool Win32Face::VomFensterGemalt(const Element& e) {
+    return !e.istFenster && e.zustand.kind == Art::Label && (e.zustand.transparent || !e.zustand.backColour);
+}
+
+// Draws the texts of the labels on `fenster` that it paints, in the order they were
 // made, so that a later one lies above an earlier one.
 void Win32Face::BeschriftungenMalen(HWND fenster, HDC dc) {
     for (auto& [handle, e] : elemente_) {
-        if (!e.offen || !e.hwnd || e.istFenster || !e.zustand.transparent || GetParent(e.hwnd) != fenster) continue;
+        if (!e.offen || !e.hwnd || !VomFensterGemalt(e) || GetParent(e.hwnd) != fenster) continue;
         if (!IsWindowVisible(e.hwnd)) continue;
         RECT r{};
         GetWindowRect(e.hwnd, &r);
@@ -242,7 +246,7 @@ void Win32Face::BeschriftungenMalen(HWND fenster, HDC dc) {
         const std::wstring text = Breit(e.zustand.text);
         HGDIOBJ alt = SelectObject(dc, e.schrift);
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, Farbref(e.zustand.textColour.value_or(0)));
+        SetTextColor(dc, e.zustand.textColour ? Farbref(*e.zustand.textColour) : GetSysColor(COLOR_WINDOWTEXT));
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
         SelectObject(dc, alt);
     }
@@ -345,7 +349,8 @@ Handle Win32Face::FindControl(std::string_view name) {
 HWND Win32Face::ControlBauen(HWND eltern, Art art, const std::string& text, int x, int y, int breite, int hoehe,
                              Handle handle) {
     const wchar_t* klasse = L"STATIC";
-    DWORD stil = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    // A frame is drawn everywhere along its edge, also where labels lie above it.
+    DWORD stil = WS_CHILD | WS_VISIBLE | (art == Art::Frame ? 0 : WS_CLIPSIBLINGS);
     DWORD erweitert = 0;
     switch (art) {
         case Art::Label: stil |= SS_LEFT | SS_NOPREFIX; break;
@@ -373,7 +378,9 @@ HWND Win32Face::ControlBauen(HWND eltern, Art art, const std::string& text, int 
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(handle & 0x7FFF)),
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) throw Laufzeitfehler("Das Steuerelement lässt sich nicht anlegen.");
-    if (art == Art::Frame) SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A later control lies above an earlier one where they overlap (Windows puts the
+    // first child on top); a frame lies below everything it surrounds.
+    SetWindowPos(hwnd, art == Art::Frame ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (art == Art::ProgressBar) SendMessageW(hwnd, PBM_SETRANGE32, 0, 100);
     if (art == Art::Label) SetWindowSubclass(hwnd, BeschriftungsProzedur, 1, 0);
     return hwnd;

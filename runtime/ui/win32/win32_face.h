@@ -120,6 +120,10 @@ public:
         HBRUSH__* pinsel = nullptr;         // back colour of a control
         HWND__* tooltip = nullptr;
     };
+    // Whether a label's text is drawn by the surface below it rather than by its own
+    // window: a label without its own back colour, like a transparent one, shows
+    // what lies below, so overlapping labels and frames all stay visible.
+    static bool VomFensterGemalt(const Element& e);
     // Queues the handler of an event ("CMD_Weiter_Click"), as a user action does.
     void Melden(std::string ereignis);
     // The element shown by `hwnd`, nullptr when it is none of this face's.
