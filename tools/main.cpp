@@ -1,6 +1,4 @@
 // kaldorin-pack: the vendor's packer for KALDORIN-Edit distribution media.
-#include <unistd.h>
-
 #include <charconv>
 #include <cstdio>
 #include <iostream>
