@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "tests/program/szenario.h"
 #include "wizard/assistent.h"
@@ -133,6 +134,32 @@ TEST_F(Entfernen, FailuresReportTheLastStep) {
     fs::permissions(s.Host_Pfad(kZiel + "\\KALDORIN.OCX"), fs::perms::owner_read);
     EXPECT_EQ(Entfernen_Mit(kAlle), 3);
     EXPECT_EQ(s.Meldungen(), std::vector<std::string>{Fehler(7)});
+}
+
+// Every folder and file below the prefix, but the settings store itself.
+std::set<std::string> Baum(const std::string& wurzel) {
+    std::set<std::string> namen;
+    for (const auto& eintrag : fs::recursive_directory_iterator(wurzel)) {
+        const std::string name = eintrag.path().string().substr(wurzel.size());
+        if (name.rfind("/settings.ini", 0) != 0) namen.insert(name);
+    }
+    return namen;
+}
+
+TEST(EntfernenGanz, RemovalLeavesThePrefixAsBeforeTheInstallation) {
+    Szenario s;
+    s.Medium_Fuellen();
+    ASSERT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Abbrechen\n"), 0);
+    const auto vorher = Baum(s.prefix);
+    ASSERT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
+    ASSERT_NE(Baum(s.prefix), vorher);
+    std::string script = kBisSeite1 + "click CMD_Entfernen\n";
+    for (const auto& k : kAlle) script += "tick " + k + " 1\n";
+    EXPECT_EQ(s.Ausfuehren(script + "click CMD_Weiter\nanswer 1\n"), 3);
+    EXPECT_EQ(Baum(s.prefix), vorher);
+    std::ifstream datei(s.prefix + "/settings.ini");
+    std::string rest(std::istreambuf_iterator<char>(datei), {});
+    EXPECT_EQ(rest.find_first_not_of(" \r\n"), std::string::npos) << rest;
 }
 
 TEST(EntfernenOhneInstallation, WeiterWithoutRecordJustLeavesRemoveMode) {

@@ -17,6 +17,21 @@ namespace {
 const std::string kZiel = "C:\\Programme\\KALDORIN";
 const std::string kFertig = "KALDORIN-Edit wurde installiert.";
 
+// The target path lnkinfo reads from a link file, or "" when lnkinfo is not there.
+std::string Linkziel(const std::string& datei) {
+    const std::string befehl = "lnkinfo '" + datei + "' 2>/dev/null";
+    FILE* aus = popen(befehl.c_str(), "r");
+    if (!aus) return "";
+    std::string text;
+    char puffer[512];
+    while (fgets(puffer, sizeof puffer, aus)) text += puffer;
+    pclose(aus);
+    const auto pos = text.find("Local path");
+    if (pos == std::string::npos) return "";
+    const auto anfang = text.find(": ", pos) + 2;
+    return text.substr(anfang, text.find('\n', anfang) - anfang);
+}
+
 std::string Einstellungen(const Szenario& s) {
     std::ifstream datei(s.prefix + "/settings.ini");
     return std::string(std::istreambuf_iterator<char>(datei), {});
@@ -39,6 +54,12 @@ TEST(Installation, TheRoadOfOneInstallation) {
     const std::string start = s.host().ProgramsFolder() + "\\KALDORIN";
     EXPECT_TRUE(s.Existiert(start + "\\KALDORIN_Edit.LNK"));
     EXPECT_TRUE(s.Existiert(start + "\\DOS_Konverter.LNK"));
+    if (fs::exists("/usr/bin/lnkinfo")) {
+        EXPECT_EQ(Linkziel(s.Host_Pfad("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK")),
+                  kZiel + "\\KALDORIN_Edit.EXE");
+        EXPECT_EQ(Linkziel(s.Host_Pfad(start + "\\DOS_Konverter.LNK")),
+                  kZiel + "\\DOS_Konverter.EXE");
+    }
     EXPECT_EQ(s.p().Seite, 5);
     EXPECT_EQ(s.p().Ende, 255);
     EXPECT_EQ(s.ui().MousePointer(), 1);
