@@ -9,7 +9,8 @@ cd "$(dirname "$0")/../.."
 root=$PWD
 
 PACKAGES=(mingw-w64 wine64 wine cmake ninja-build pkg-config dpkg-dev xz-utils xvfb xauth
-          imagemagick liblnk-utils fonts-wine fonts-liberation)
+          imagemagick liblnk-utils fonts-wine fonts-liberation
+          libgtest-dev)
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -21,15 +22,31 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+# The Wine tests make the demo medium with the native kaldorin-pack: the one of
+# ./make.sh (build/), else one built here.
+pack=${KALDORIN_PACK:-$root/build/bin/kaldorin-pack}
+native_pack() {
+  [ -x "$pack" ] && return 0
+  echo "== Building the native kaldorin-pack in build-w32native"
+  cmake -S "$root" -B "$root/build-w32native" -G Ninja -DKALDORIN_QT=OFF >/dev/null
+  ninja -C "$root/build-w32native" -j2 kaldorin-pack
+  pack=$root/build-w32native/bin/kaldorin-pack
+}
+
 build_one() {  # ARCH DIR
   local arch=$1 dir=$root/$2
   "$root/tools/win32/zstd.sh" "$arch-w64-mingw32" "$dir/zstd"
   PKG_CONFIG_LIBDIR=$dir/zstd/lib/pkgconfig PKG_CONFIG_PATH= \
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" >/dev/null
-  ninja -C "$dir" -j2 kaldorin-setup
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" -DKALDORIN_PACK="$pack" >/dev/null
+  # The program, and for x86_64 the unit tests that run under Wine.
+  local targets=(kaldorin-setup)
+  [ "$arch" = x86_64 ] && targets+=(kaldorin-win32-test)
+  ninja -C "$dir" -j2 "${targets[@]}"
   echo "== $dir/bin/kaldorin-setup.exe"
 }
+
+native_pack
 
 archs=("${@:-x86_64 i686}")
 for arch in ${archs[@]}; do
