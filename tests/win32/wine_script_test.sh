@@ -23,6 +23,17 @@ transcript_has "$WORKDIR/dump.jsonl" '"name":"TB_Dir","kind":"textbox","window":
 transcript_has "$WORKDIR/dump.jsonl" '"name":"CMD_Entfernen","kind":"button"'
 grep -F '"name":"CMD_Weiter"' "$WORKDIR/dump.jsonl" | grep -qF '"available":true' || fail "CMD_Weiter should be available on page 2"
 
+note "Closing through the frame reaches the program; a greyed-out button takes no click"
+s=$(script frame "${ROAD_TO_WIZARD[@]}" "click CMD_Zurück" "close FRM_Installation")
+run_setup frame --script "$s" --transcript "$(winpath "$WORKDIR/frame.jsonl")"
+expect_rc 0 "closing the wizard through its frame"
+transcript_has "$WORKDIR/frame.jsonl" '{"op":"click","control":"CMD_Zurück","ignored":"not available"}'
+transcript_has "$WORKDIR/frame.jsonl" '{"op":"close","window":"FRM_Installation"}'
+s=$(script licence-frame "answer 1" "answer 1" "close Win_3")
+run_setup licence-frame --script "$s" --transcript "$(winpath "$WORKDIR/licence-frame.jsonl")"
+expect_rc 0 "closing the licence window through its frame"
+grep -qF '"window":"FRM_Installation"' "$WORKDIR/licence-frame.jsonl" && fail "the wizard opened after the licence window was closed"
+
 note "Removing through the windows, data folders included"
 s=$(script remove "${ROAD_TO_WIZARD[@]}" "click CMD_Entfernen" "tick CB_Rem_FP 1" "tick CB_Rem_GP 1" \
     "tick CB_Rem_DB 1" "tick CB_Rem_PI 1" "tick CB_Rem_SO 1" "click CMD_Weiter" "answer 1" \

@@ -27,8 +27,7 @@ void Win32Face::AnstehendesBearbeiten() {
     }
 }
 
-// Sleeps until a message arrives, and handles it. With a hold time left after the
-// script, waits only until that time is up.
+// Sleeps until a message arrives, and handles it.
 void Win32Face::Warten() {
     MSG msg;
     if (!GetMessageW(&msg, nullptr, 0, 0)) Beenden(static_cast<int>(msg.wParam));
@@ -66,21 +65,15 @@ void Win32Face::EventStep() {
             std::cerr << "kaldorin-setup: the script ended while the program waits for the user\n";
             Beenden(3);
         } else if (skript_) {
-            // The script is done; a person may go on for the hold time.
-            const UINT_PTR uhr = SetTimer(nullptr, 0, static_cast<UINT>(halten_) * 1000u, nullptr);
-            halten_ = 0;
-            MSG msg;
-            while (ereignisse_.empty()) {
-                if (!GetMessageW(&msg, nullptr, 0, 0)) Beenden(static_cast<int>(msg.wParam));
-                if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == uhr) {
-                    KillTimer(nullptr, uhr);
-                    std::cerr << "kaldorin-setup: the hold time is up while the program waits for the user\n";
-                    Beenden(3);
-                }
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
+            // The script is done; a person may go on until the hold time is up.
+            const ULONGLONG jetzt = GetTickCount64();
+            if (!haltenBis_) haltenBis_ = jetzt + static_cast<ULONGLONG>(halten_) * 1000u;
+            if (jetzt >= *haltenBis_) {
+                std::cerr << "kaldorin-setup: the hold time is up while the program waits for the user\n";
+                Beenden(3);
             }
-            KillTimer(nullptr, uhr);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(*haltenBis_ - jetzt), QS_ALLINPUT);
+            AnstehendesBearbeiten();
         } else {
             Warten();
         }

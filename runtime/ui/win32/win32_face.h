@@ -183,6 +183,7 @@ private:
     std::optional<Script> skript_;
     Transcript transcript_;
     int halten_ = 0;
+    std::optional<unsigned long long> haltenBis_;  // tick count when the hold ends
     std::map<Handle, Element> elemente_;
     Handle naechster_ = 1;
     HandlerTable handler_;
