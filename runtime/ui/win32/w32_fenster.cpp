@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <set>
 
 #include "runtime/formular.h"
 #include "runtime/host/win32/breit.h"
@@ -296,18 +297,28 @@ void Win32Face::CloseWindow(Handle window) {
     Element& e = HolenFenster(window);
     HWND hwnd = e.hwnd;
     const std::string name = e.fensterZustand.name;
-    // The window, its controls and the windows it owns close together.
+    // The window, the windows it owns (Windows destroys them with it, at any depth)
+    // and the controls of all of them close together.
+    std::set<HWND> fenster{hwnd};
+    for (bool mehr = true; mehr;) {
+        mehr = false;
+        for (const auto& [handle, element] : elemente_) {
+            if (!element.istFenster || !element.offen || !element.hwnd || fenster.count(element.hwnd)) continue;
+            if (fenster.count(GetWindow(element.hwnd, GW_OWNER))) mehr = fenster.insert(element.hwnd).second;
+        }
+    }
     for (auto& [handle, element] : elemente_) {
-        const bool gehoert = handle == window || element.fenster == window ||
-                             (element.hwnd && (IsChild(hwnd, element.hwnd) || GetWindow(element.hwnd, GW_OWNER) == hwnd));
-        if (!gehoert || !element.offen) continue;
+        if (!element.offen) continue;
+        const bool gehoert = element.istFenster ? fenster.count(element.hwnd) > 0
+                                                : fenster.count(elemente_.at(element.fenster).hwnd) > 0;
+        if (!gehoert) continue;
         element.offen = false;
         if (handle == ausgabe_) ausgabe_ = 0;
         if (handle == fokus_) fokus_ = 0;
     }
     DestroyWindow(hwnd);
     for (auto& [handle, element] : elemente_)
-        if (!element.offen) element.hwnd = element.istFenster && IsWindow(element.hwnd) ? element.hwnd : nullptr;
+        if (!element.offen && element.hwnd && !IsWindow(element.hwnd)) element.hwnd = nullptr;
     transcript_.Closed(name);
 }
 
