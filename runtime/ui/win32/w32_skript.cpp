@@ -61,7 +61,10 @@ void Win32Face::Klicken(const ScriptLine& line) {
         AnstehendesBearbeiten();
         // BM_CLICK is refused by a button whose window is not in front; the click
         // still belongs to the user's action.
-        if (ereignisse_.size() == vorher) Melden(line.target + "_Click");
+        if (ereignisse_.size() == vorher) {
+            std::cerr << "kaldorin-setup: " << line.target << " did not take the click; it is passed on\n";
+            Melden(line.target + "_Click");
+        }
     } else {
         Melden(line.target + "_Click");
     }
