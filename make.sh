@@ -2,8 +2,9 @@
 # One entry for newcomers and CI:
 #   ./make.sh demo    installs what is missing, builds, makes the demo medium and
 #                     installs KALDORIN-Edit from it into a fresh prefix
-#   ./make.sh test    installs what is missing, builds, runs every test
-#   ./make.sh test-sanitized   the tests again under AddressSanitizer + UBSan
+#   ./make.sh test    installs what is missing, builds, runs every test: the native
+#                     ones, then the Windows build's under Wine
+#   ./make.sh test-sanitized   the native tests again under AddressSanitizer + UBSan
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -40,6 +41,9 @@ case "${1:-}" in
     install_packages
     build build
     ctest --test-dir build --output-on-failure -j2
+    tools/win32/build.sh
+    ctest --test-dir build-win64 --output-on-failure -j2
+    ctest --test-dir build-win32 --output-on-failure
     ;;
   test-sanitized)
     install_packages
