@@ -7,6 +7,8 @@ namespace kaldorin {
 
 // Program-wide defaults (the product's fixed names and the codes of the main list).
 void Vorgaben_Setzen(Programm& p);
+// The codes of the main list, positions 0 to 8; they name its files on the medium.
+extern const std::vector<std::string> Kennung_Codes;
 
 // Background of Win_1: a gradient, or plain blue on displays of 511 colours or fewer.
 void Hintergrund_Malen(Programm& p);

@@ -8,7 +8,7 @@
 
 namespace kaldorin::pack {
 
-// The content of the installed file `ziel` (a target name of kMedium). `massstab`
+// The content of the installed file `ziel` (a target name of Medium()). `massstab`
 // scales every size; 1 gives a demo of about 6 MB. The same arguments always give
 // the same bytes.
 std::vector<std::uint8_t> DemoInhalt(std::string_view ziel, double massstab);

@@ -112,7 +112,7 @@ int BaueMedium(const fs::path& anwendung, const fs::path& medium, const MediumOp
     std::vector<std::optional<fs::path>> quellen;
     bool vollstaendig = true;
     const auto setup = SetupProgramm(o);
-    for (const MediumDatei& d : kMedium) {
+    for (const MediumDatei& d : Medium()) {
         auto q = d.quelle == kSetupQuelle && setup ? setup : FindeOhneFall(anwendung, d.ziel);
         if (!q && d.haupt) {
             std::cerr << "kaldorin-pack: die Hauptdatei \"" << d.ziel << "\" fehlt in \""
@@ -124,13 +124,13 @@ int BaueMedium(const fs::path& anwendung, const fs::path& medium, const MediumOp
     if (!vollstaendig) return 1;
 
     fs::create_directories(medium);
-    for (std::size_t i = 0; i < kMedium.size(); ++i) {
-        const MediumDatei& d = kMedium[i];
+    for (std::size_t i = 0; i < Medium().size(); ++i) {
+        const MediumDatei& d = Medium()[i];
         if (!quellen[i]) {
             bericht << "  " << d.quelle << " übersprungen: \"" << d.ziel << "\" fehlt\n";
             continue;
         }
-        const fs::path ziel = medium / fs::path(std::string(d.quelle));
+        const fs::path ziel = medium / fs::path(d.quelle);
         const std::uint64_t n = PackeDatei(*quellen[i], ziel, o.packen, fortschritt);
         Zeile(bericht, d.quelle, fs::file_size(*quellen[i]), n, d.ziel);
     }
@@ -141,7 +141,7 @@ int BaueMedium(const fs::path& anwendung, const fs::path& medium, const MediumOp
 int BaueDemo(const fs::path& medium, double massstab, const std::optional<fs::path>& anwendung,
              const MediumOptionen& o, Fortschritt& fortschritt, std::ostream& bericht) {
     fs::create_directories(medium);
-    for (const MediumDatei& d : kMedium) {
+    for (const MediumDatei& d : Medium()) {
         const std::vector<std::uint8_t> inhalt = DemoInhalt(d.ziel, massstab);
         if (anwendung) {
             const fs::path ziel = *anwendung / Relativ(d.ziel);
@@ -154,7 +154,7 @@ int BaueDemo(const fs::path& medium, double massstab, const std::optional<fs::pa
             }
         }
         const std::uint64_t n =
-            PackeInhalt(inhalt, medium / fs::path(std::string(d.quelle)), o.packen, fortschritt);
+            PackeInhalt(inhalt, medium / fs::path(d.quelle), o.packen, fortschritt);
         Zeile(bericht, d.quelle, inhalt.size(), n, d.ziel);
     }
     SetupDaneben(SetupProgramm(o), medium, bericht);
@@ -179,7 +179,7 @@ int PruefeMedium(const fs::path& medium, Fortschritt& fortschritt, std::ostream&
             ++schlecht;
         }
     };
-    for (const MediumDatei& d : kMedium) {
+    for (const MediumDatei& d : Medium()) {
         const auto datei = FindeOhneFall(medium, d.quelle);
         if (datei) {
             pruefe(*datei);

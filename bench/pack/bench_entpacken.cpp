@@ -26,8 +26,8 @@ std::string HostName(std::string_view ziel) {
 int main(int argc, char** argv) {
     // --list: short name and installed path of every file, for the script.
     if (argc == 2 && std::string(argv[1]) == "--list") {
-        for (const auto& d : kaldorin::pack::kMedium) {
-            std::printf("%s\t%s\n", std::string(d.quelle).c_str(), HostName(d.ziel).c_str());
+        for (const auto& d : kaldorin::pack::Medium()) {
+            std::printf("%s\t%s\n", d.quelle.c_str(), HostName(d.ziel).c_str());
         }
         return 0;
     }
@@ -47,11 +47,11 @@ int main(int argc, char** argv) {
     std::uint64_t bytes = 0;
     int dateien = 0;
     const auto beginn = std::chrono::steady_clock::now();
-    for (const auto& d : kaldorin::pack::kMedium) {
+    for (const auto& d : kaldorin::pack::Medium()) {
         const fs::path z = ziel / HostName(d.ziel);
-        if (!kaldorin::Datei_Entpacken(p, (medium / std::string(d.quelle)).string(), z.string())) {
+        if (!kaldorin::Datei_Entpacken(p, (medium / d.quelle).string(), z.string())) {
             if (d.haupt || !face.meldungen.empty()) {
-                std::fprintf(stderr, "%s: fehlgeschlagen\n", std::string(d.quelle).c_str());
+                std::fprintf(stderr, "%s: fehlgeschlagen\n", d.quelle.c_str());
                 return 1;
             }
             continue;
