@@ -1,0 +1,139 @@
+// The face-independent rules of playing a script: targets, reachability, the answers
+// to dialogs and handler nesting.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+
+#include "runtime/ui/script_player.h"
+#include "tests/headless/fake_host.h"
+
+namespace kaldorin::test {
+namespace {
+
+ScriptLine Zeile(const std::string& text) { return ParseScript(text).at(0); }
+
+TEST(Ziel, EachActionNamesWhatItNeeds) {
+    const ScriptTarget keins;
+    const ScriptTarget fenster{true, true, Art{}};
+    const ScriptTarget knopf{true, false, Art::Button};
+    const ScriptTarget feld{true, false, Art::TextBox};
+    const ScriptTarget kasten{true, false, Art::CheckBox};
+    EXPECT_EQ(TargetFault(Zeile("click CMD_X"), keins), "no control named CMD_X");
+    EXPECT_EQ(TargetFault(Zeile("click FRM"), fenster), "FRM is a window; use close");
+    EXPECT_EQ(TargetFault(Zeile("click CMD_X"), knopf), "");
+    EXPECT_EQ(TargetFault(Zeile("close FRM"), keins), "no window named FRM");
+    EXPECT_EQ(TargetFault(Zeile("close CMD_X"), knopf), "CMD_X is not a window");
+    EXPECT_EQ(TargetFault(Zeile("close FRM"), fenster), "");
+    EXPECT_EQ(TargetFault(Zeile("type TXT abc"), knopf), "no text box named TXT");
+    EXPECT_EQ(TargetFault(Zeile("type TXT abc"), fenster), "no text box named TXT");
+    EXPECT_EQ(TargetFault(Zeile("type TXT abc"), feld), "");
+    EXPECT_EQ(TargetFault(Zeile("tick CB 1"), feld), "no check box named CB");
+    EXPECT_EQ(TargetFault(Zeile("tick CB 0"), kasten), "");
+}
+
+TEST(Erreichbar, ClosedBeforeGreyedOutBeforeOutOfView) {
+    EXPECT_EQ(WhyNotReachable(false, false, {}), "window closed");
+    EXPECT_EQ(WhyNotReachable(true, false, {-2000, 0, 10, 10, 100, 100}), "not available");
+    EXPECT_EQ(WhyNotReachable(true, true, {10, 10, 20, 20, 100, 100}), "");
+}
+
+TEST(Erreichbar, OutOfViewAtTheEdges) {
+    // Parked far left or up, however large.
+    EXPECT_EQ(WhyNotReachable(true, true, {-1000, 0, 5000, 10, 100, 100}), "out of view");
+    EXPECT_EQ(WhyNotReachable(true, true, {0, -1000, 10, 5000, 100, 100}), "out of view");
+    // Wholly outside the window on any side; touching the edge from inside is enough.
+    EXPECT_EQ(WhyNotReachable(true, true, {-10, 0, 10, 10, 100, 100}), "out of view");
+    EXPECT_EQ(WhyNotReachable(true, true, {-10, 0, 11, 10, 100, 100}), "");
+    EXPECT_EQ(WhyNotReachable(true, true, {100, 0, 10, 10, 100, 100}), "out of view");
+    EXPECT_EQ(WhyNotReachable(true, true, {99, 99, 10, 10, 100, 100}), "");
+    EXPECT_EQ(WhyNotReachable(true, true, {0, 100, 10, 10, 100, 100}), "out of view");
+    EXPECT_EQ(WhyNotReachable(true, true, {0, -10, 10, 10, 100, 100}), "out of view");
+}
+
+TEST(Ordner, HostAndWindowsPathsEndInOneBackslash) {
+    FakeHost host;
+    std::string grund;
+    EXPECT_EQ(FolderAnswer(host, Zeile("folder /tmp/ziel"), grund), "Z:\\tmp\\ziel\\");
+    EXPECT_EQ(FolderAnswer(host, Zeile("folder D:\\Daten\\\\"), grund), "D:\\Daten\\");
+    EXPECT_EQ(FolderAnswer(host, Zeile("folder c:"), grund), "c:\\");
+    EXPECT_EQ(FolderAnswer(host, Zeile("folder \\\\server\\teil"), grund), "\\\\server\\teil\\");
+}
+
+TEST(Ordner, UnusablePathsSayWhy) {
+    FakeHost host;
+    std::string grund;
+    EXPECT_FALSE(FolderAnswer(host, Zeile("folder /bad/pfad"), grund));
+    EXPECT_NE(grund.find("the host cannot name this path: Pfad nicht darstellbar"), std::string::npos);
+    grund.clear();
+    EXPECT_FALSE(FolderAnswer(host, Zeile("folder relativ\\pfad"), grund));
+    EXPECT_NE(grund.find("expected a Windows path"), std::string::npos);
+    EXPECT_FALSE(FolderAnswer(host, Zeile("folder 1:\\x"), grund));
+}
+
+struct Antworten : ::testing::Test {
+    std::ostringstream out;
+    Transcript transcript{&out};
+    RunControl run{transcript};
+    FakeHost host;
+
+    // The code the run stops with when `schritt` stops it; 0 when it does not.
+    int Stopp(const std::function<void()>& schritt) {
+        try {
+            schritt();
+        } catch (const RunControl::Stop& s) {
+            return s.code;
+        }
+        return 0;
+    }
+};
+
+TEST_F(Antworten, AnAlertTakesAButtonItHas) {
+    EXPECT_EQ(AnswerAlert(run, transcript, Zeile("answer 2"), 48, "Frage", 1, "Ja|Nein", 2), 2);
+    EXPECT_NE(out.str().find("\"answer\":2"), std::string::npos);
+    EXPECT_EQ(Stopp([&] { AnswerAlert(run, transcript, Zeile("answer 3"), 48, "Frage", 1, "Ja|Nein", 2); }), 2);
+}
+
+TEST_F(Antworten, AnAlertWithoutALineStopsWithThree) {
+    EXPECT_EQ(Stopp([&] { AnswerAlert(run, transcript, std::nullopt, 48, "Frage", 1, "Ja|Nein", 2); }), 3);
+    // The alert is still written, without an answer.
+    EXPECT_NE(out.str().find("\"op\":\"alert\""), std::string::npos);
+    EXPECT_EQ(out.str().find("\"answer\""), std::string::npos);
+}
+
+TEST_F(Antworten, AMessageTakesOnlyAnswerOne) {
+    EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, Zeile("answer 1"), "T", "Text", 64); }), 0);
+    EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, Zeile("answer 2"), "T", "Text", 64); }), 2);
+    EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, Zeile("click CMD_X"), "T", "Text", 64); }), 2);
+    EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, std::nullopt, "T", "Text", 64); }), 3);
+}
+
+TEST_F(Antworten, AFolderDialogIsAnsweredCancelledOrRefused) {
+    EXPECT_EQ(AnswerFolder(run, transcript, host, Zeile("folder /a/b"), "Ordner", "C:\\"), "Z:\\a\\b\\");
+    EXPECT_EQ(AnswerFolder(run, transcript, host, Zeile("folder"), "Ordner", "C:\\"), std::nullopt);
+    EXPECT_NE(out.str().find("\"cancelled\":true"), std::string::npos);
+    EXPECT_EQ(Stopp([&] { AnswerFolder(run, transcript, host, Zeile("answer 1"), "Ordner", ""); }), 2);
+    EXPECT_EQ(Stopp([&] { AnswerFolder(run, transcript, host, Zeile("folder /bad"), "Ordner", ""); }), 2);
+    EXPECT_EQ(Stopp([&] { AnswerFolder(run, transcript, host, std::nullopt, "Ordner", ""); }), 3);
+}
+
+TEST(Handler, NestingIsCountedAndRestoredWhenAHandlerThrows) {
+    int tiefe = 0;
+    int gesehen = -1;
+    HandlerTable handler;
+    handler["A_Click"] = [&] { gesehen = tiefe; };
+    handler["B_Click"] = [] { throw std::runtime_error("kaputt"); };
+    handler["C_Click"] = nullptr;
+    CallHandler(handler, "A_Click", tiefe);
+    EXPECT_EQ(gesehen, 1);
+    EXPECT_THROW(CallHandler(handler, "B_Click", tiefe), std::runtime_error);
+    EXPECT_EQ(tiefe, 0);
+    // Events without a handler, or with an empty one, are dropped.
+    EXPECT_NO_THROW(CallHandler(handler, "C_Click", tiefe));
+    EXPECT_NO_THROW(CallHandler(handler, "D_Click", tiefe));
+    EXPECT_EQ(tiefe, 0);
+}
+
+}  // namespace
+}  // namespace kaldorin::test
