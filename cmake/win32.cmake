@@ -7,6 +7,7 @@ add_subdirectory(runtime/ui/win32)
 
 add_executable(kaldorin-setup WIN32
   runtime/main_win32.cpp
+  runtime/entry.cpp
   runtime/command_line.cpp
   resources/kaldorin-setup.rc)
 target_link_libraries(kaldorin-setup PRIVATE

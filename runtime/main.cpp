@@ -1,15 +1,13 @@
 // The setup program's entry: reads the command line, picks the face, builds the host
 // and runs the program.
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
 #include "runtime/command_line.h"
+#include "runtime/entry.h"
 #include "runtime/host/posix/posix_host.h"
 #include "runtime/ui/headless/headless_face.h"
-#include "startup/programm.h"
-#include "startup/unbeaufsichtigt.h"
 
 #if KALDORIN_HAVE_QT
 #include "runtime/ui/qt/qt_face.h"
@@ -17,15 +15,6 @@
 
 namespace kaldorin {
 namespace {
-
-constexpr int kBadUsage = 2;
-
-// What the program does once a face and a host exist: one run of the setup.
-void RunProgram(Laufzeit laufzeit) {
-    Programm p(laufzeit);
-    laufzeit.ui.BindHandlers(Ereignistabelle(p));
-    Hauptprogramm(p);
-}
 
 bool DisplayAvailable() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -54,83 +43,22 @@ PosixHost::Fakten HostFacts(const SystemFacts& facts) {
     return f;
 }
 
-int RunHeadless(const FaceOptions& options, Host& host) {
-    if (options.script.empty()) {
-        std::cerr << "kaldorin-setup: the headless face needs --script FILE\n" << Usage();
-        return kBadUsage;
-    }
-    Script script;
-    try {
-        script = Script::FromFile(options.script);
-    } catch (const ScriptError& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n';
-        return kBadUsage;
-    }
-    std::unique_ptr<std::ofstream> transcript;
-    if (!options.transcript.empty()) {
-        transcript = std::make_unique<std::ofstream>(options.transcript, std::ios::binary | std::ios::trunc);
-        if (!*transcript) {
-            std::cerr << "kaldorin-setup: cannot write the transcript " << options.transcript << '\n';
-            return kBadUsage;
-        }
-    }
-    HeadlessFace face(options, host, std::move(script), transcript.get());
-    return face.Run([&] { RunProgram(Laufzeit{face, host}); });
-}
-
-// A folder given on the command line, as the program names it.
-std::string AsWindowsPath(Host& host, const std::string& folder) {
-    return !folder.empty() && folder[0] == '/' ? host.WindowsPath(folder) : folder;
-}
-
-// --unattended: the road of one installation or removal, played on the headless face
-// with every dialog answered by its first button. Exit code 0 when it reached its goal
-// without an error message, 1 when it showed one, 2 for unusable options.
-int RunUnattended(const std::vector<std::string>& arguments) {
-    CommandLine line;
-    std::vector<std::string> rest;
-    try {
-        for (std::size_t i = 0; i < arguments.size(); ++i) {
-            if (arguments[i] == "--system" && i + 1 < arguments.size())
-                ApplySystemFact(line, arguments[++i]);
-            else
-                rest.push_back(arguments[i]);
-        }
-    } catch (const CommandLineError& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n';
-        return kBadUsage;
-    }
-    std::string problem;
-    auto auftrag = Unbeaufsichtigt_Lesen(rest, problem);
-    if (!auftrag) {
-        std::cerr << "kaldorin-setup: " << problem << '\n' << Unbeaufsichtigt_Hilfe();
-        return kBadUsage;
-    }
-    try {
-        PosixHost host(HostFacts(line.system));
-        auftrag->quelle = AsWindowsPath(host, auftrag->quelle);
-        auftrag->ziel = AsWindowsPath(host, auftrag->ziel);
-        line.options.answerDialogs = true;
-        std::unique_ptr<std::ofstream> transcript;
-        if (!auftrag->transkript.empty())
-            transcript = std::make_unique<std::ofstream>(auftrag->transkript, std::ios::binary | std::ios::trunc);
-        HeadlessFace face(line.options, host, Script(ParseScript(Unbeaufsichtigt_Skript(*auftrag))),
-                          transcript.get());
-        const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
-        if (code == 1 || code == 2) return 1;
-        if (auftrag->entfernen && face.Messages().empty())
-            std::cout << "Es ist keine installierte Kopie von KALDORIN-Edit verzeichnet; "
-                         "nichts wurde entfernt.\n";
-        return Unbeaufsichtigt_Ergebnis(*auftrag, face.Messages());
-    } catch (const std::exception& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n';
-        return 1;
-    }
+// --unattended: the road played on the headless face, which prints every dialog.
+int RunUnattendedHeadless(const std::vector<std::string>& arguments) {
+    return RunUnattended(
+        arguments, [](const SystemFacts& facts) { return std::make_unique<PosixHost>(HostFacts(facts)); },
+        [](const FaceOptions& options, Host& host, Script script, std::ostream* transcript,
+           std::vector<std::string>& messages) {
+            HeadlessFace face(options, host, std::move(script), transcript);
+            const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
+            messages = face.Messages();
+            return code;
+        });
 }
 
 int Main(const std::vector<std::string>& arguments) {
     if (!arguments.empty() && arguments[0] == "--unattended")
-        return RunUnattended({arguments.begin() + 1, arguments.end()});
+        return RunUnattendedHeadless({arguments.begin() + 1, arguments.end()});
     CommandLine line;
     try {
         line = ParseCommandLine(arguments);

@@ -6,32 +6,20 @@
 //                      [--transcript FILE] [--system KEY=VALUE ...] [--hold SECONDS]
 //   kaldorin-setup.exe --unattended ...   (see the unattended options)
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 #include "runtime/command_line.h"
+#include "runtime/entry.h"
 #include "runtime/host/win32/breit.h"
 #include "runtime/host/win32/win32_host.h"
 #include "runtime/host/win32/windows_w32.h"
-#include "runtime/ui/headless/headless_face.h"
 #include "runtime/ui/win32/win32_face.h"
-#include "startup/programm.h"
-#include "startup/unbeaufsichtigt.h"
 
 #include <shellapi.h>
 
 namespace kaldorin {
 namespace {
-
-constexpr int kBadUsage = 2;
-
-void RunProgram(Laufzeit laufzeit) {
-    Programm p(laufzeit);
-    laufzeit.ui.BindHandlers(Ereignistabelle(p));
-    Hauptprogramm(p);
-}
 
 // What only the Windows build reads from the command line, taken out before the
 // common parser sees the rest.
@@ -80,82 +68,23 @@ Win32Host::Fakten HostFacts(const SystemFacts& facts) {
     return f;
 }
 
-int RunHeadless(const FaceOptions& options, Host& host) {
-    if (options.script.empty()) {
-        std::cerr << "kaldorin-setup: the headless face needs --script FILE\n" << Usage();
-        return kBadUsage;
-    }
-    Script script;
-    try {
-        script = Script::FromFile(options.script);
-    } catch (const ScriptError& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n';
-        return kBadUsage;
-    }
-    std::unique_ptr<std::ofstream> transcript;
-    if (!options.transcript.empty()) {
-        transcript = std::make_unique<std::ofstream>(options.transcript, std::ios::binary | std::ios::trunc);
-        if (!*transcript) {
-            std::cerr << "kaldorin-setup: cannot write the transcript " << options.transcript << '\n';
-            return kBadUsage;
-        }
-    }
-    HeadlessFace face(options, host, std::move(script), transcript.get());
-    return face.Run([&] { RunProgram(Laufzeit{face, host}); });
-}
-
-// --unattended: the road of one installation or removal, played on the real
-// windows with every alert and message answered by its first button. Exit code 0
-// when it reached its goal without an error message, 1 when it showed one, 2 for
-// unusable options.
-int RunUnattended(const std::vector<std::string>& argumente) {
-    CommandLine line;
-    std::vector<std::string> rest;
-    try {
-        for (std::size_t i = 0; i < argumente.size(); ++i) {
-            if (argumente[i] == "--system" && i + 1 < argumente.size()) ApplySystemFact(line, argumente[++i]);
-            else rest.push_back(argumente[i]);
-        }
-    } catch (const CommandLineError& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n';
-        return kBadUsage;
-    }
-    std::string fehler;
-    auto auftrag = Unbeaufsichtigt_Lesen(rest, fehler);
-    if (!auftrag) {
-        std::cerr << "kaldorin-setup: " << fehler << '\n' << Unbeaufsichtigt_Hilfe();
-        return kBadUsage;
-    }
-    try {
-        Win32Host host(HostFacts(line.system));
-        for (std::string* ordner : {&auftrag->quelle, &auftrag->ziel})
-            if (ordner->starts_with('/')) *ordner = host.WindowsPath(*ordner);
-        line.options.answerDialogs = true;
-        std::ofstream transcript;
-        if (!auftrag->transkript.empty()) {
-            transcript.open(auftrag->transkript, std::ios::binary | std::ios::trunc);
-            if (!transcript) {
-                std::cerr << "kaldorin-setup: cannot write the transcript " << auftrag->transkript << '\n';
-                return kBadUsage;
-            }
-        }
-        w32::Win32Face face(line.options, host, Script(ParseScript(Unbeaufsichtigt_Skript(*auftrag))),
-                            auftrag->transkript.empty() ? nullptr : &transcript);
-        const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
-        if (code == 1 || code == 2) return 1;
-        if (auftrag->entfernen && face.Meldungen().empty())
-            std::cout << "Es ist keine installierte Kopie von KALDORIN-Edit verzeichnet; "
-                         "nichts wurde entfernt.\n";
-        return Unbeaufsichtigt_Ergebnis(*auftrag, face.Meldungen());
-    } catch (const std::exception& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n';
-        return 1;
-    }
+// --unattended: the road played on the real windows, every alert and message
+// answered by its first button.
+int RunUnattendedWin32(const std::vector<std::string>& argumente) {
+    return RunUnattended(
+        argumente, [](const SystemFacts& facts) { return std::make_unique<Win32Host>(HostFacts(facts)); },
+        [](const FaceOptions& options, Host& host, Script script, std::ostream* transcript,
+           std::vector<std::string>& meldungen) {
+            w32::Win32Face face(options, host, std::move(script), transcript);
+            const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
+            meldungen = face.Meldungen();
+            return code;
+        });
 }
 
 int Main(std::vector<std::string> arguments) {
     if (!arguments.empty() && arguments.front() == "--unattended")
-        return RunUnattended(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+        return RunUnattendedWin32(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     Windowsangaben windows;
     std::string fehler;
     CommandLine line;

@@ -1,0 +1,97 @@
+// The parts of start-up that do not depend on the platform.
+#include "runtime/entry.h"
+
+#include <fstream>
+#include <iostream>
+
+#include "runtime/ui/face_start.h"
+#include "runtime/ui/headless/headless_face.h"
+#include "startup/programm.h"
+
+namespace kaldorin {
+
+void RunProgram(Laufzeit laufzeit) {
+    Programm p(laufzeit);
+    laufzeit.ui.BindHandlers(Ereignistabelle(p));
+    Hauptprogramm(p);
+}
+
+int RunHeadless(const FaceOptions& options, Host& host) {
+    if (options.script.empty()) {
+        std::cerr << "kaldorin-setup: the headless face needs --script FILE\n" << Usage();
+        return kBadUsage;
+    }
+    std::optional<Script> script;
+    std::ofstream transcript;
+    if (!OpenScriptAndTranscript(options, script, transcript)) return kBadUsage;
+    HeadlessFace face(options, host, std::move(*script), transcript.is_open() ? &transcript : nullptr);
+    return face.Run([&] { RunProgram(Laufzeit{face, host}); });
+}
+
+std::string AsWindowsPath(Host& host, const std::string& folder) {
+    return folder.starts_with('/') ? host.WindowsPath(folder) : folder;
+}
+
+namespace {
+
+// Takes the --system options out of `arguments` into `line`; the rest is the
+// unattended options proper.
+std::vector<std::string> TakeSystemFacts(const std::vector<std::string>& arguments, CommandLine& line) {
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--system" && i + 1 < arguments.size())
+            ApplySystemFact(line, arguments[++i]);
+        else
+            rest.push_back(arguments[i]);
+    }
+    return rest;
+}
+
+}  // namespace
+
+int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& makeHost,
+                  const UnattendedFace& face) {
+    CommandLine line;
+    std::vector<std::string> rest;
+    try {
+        rest = TakeSystemFacts(arguments, line);
+    } catch (const CommandLineError& e) {
+        std::cerr << "kaldorin-setup: " << e.what() << '\n';
+        return kBadUsage;
+    }
+    std::string problem;
+    auto auftrag = Unbeaufsichtigt_Lesen(rest, problem);
+    if (!auftrag) {
+        std::cerr << "kaldorin-setup: " << problem << '\n' << Unbeaufsichtigt_Hilfe();
+        return kBadUsage;
+    }
+    try {
+        std::unique_ptr<Host> host = makeHost(line.system);
+        auftrag->quelle = AsWindowsPath(*host, auftrag->quelle);
+        auftrag->ziel = AsWindowsPath(*host, auftrag->ziel);
+        line.options.answerDialogs = true;
+        // A transcript asked for and not writable is refused before anything runs,
+        // rather than the run going on without it.
+        std::ofstream transcript;
+        if (!auftrag->transkript.empty()) {
+            transcript.open(auftrag->transkript, std::ios::binary | std::ios::trunc);
+            if (!transcript) {
+                std::cerr << "kaldorin-setup: cannot write the transcript " << auftrag->transkript << '\n';
+                return kBadUsage;
+            }
+        }
+        std::vector<std::string> messages;
+        const int code = face(line.options, *host, Script(ParseScript(Unbeaufsichtigt_Skript(*auftrag))),
+                              transcript.is_open() ? &transcript : nullptr, messages);
+        if (code == 1 || code == 2) return 1;
+        if (auftrag->entfernen && messages.empty())
+            std::cout << "Es ist keine installierte Kopie von KALDORIN-Edit verzeichnet; "
+                         "nichts wurde entfernt.\n";
+        return Unbeaufsichtigt_Ergebnis(*auftrag, messages);
+    } catch (const std::exception& e) {
+        std::cerr << "kaldorin-setup: " << e.what() << '\n';
+        return 1;
+    }
+}
+
+}  // namespace kaldorin

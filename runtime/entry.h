@@ -1,0 +1,48 @@
+#pragma once
+// What both program entries (POSIX and Windows) do alike: one run of the setup, the
+// headless face by script, and the unattended road. Each entry supplies only its own
+// host and, for unattended runs, the face that plays the road.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/command_line.h"
+#include "runtime/runtime.h"
+#include "runtime/ui/script.h"
+#include "startup/unbeaufsichtigt.h"
+
+namespace kaldorin {
+
+// The exit code for a command line or script that cannot be used.
+constexpr int kBadUsage = 2;
+
+// One run of the setup on the face and host of `laufzeit`.
+void RunProgram(Laufzeit laufzeit);
+
+// Runs the program on the headless face with --script FILE. Exit code 2 when the
+// script is missing or unusable or the transcript cannot be written; else the run's.
+int RunHeadless(const FaceOptions& options, Host& host);
+
+// A folder given on the command line, as the program names it: host paths (from "/")
+// become Windows paths, anything else is taken as it is.
+std::string AsWindowsPath(Host& host, const std::string& folder);
+
+// Makes the platform's host from the facts of --system. May throw when the host cannot
+// start.
+using HostMaker = std::function<std::unique_ptr<Host>(const SystemFacts&)>;
+
+// Plays the unattended road: runs `RunProgram` on a face that answers every dialog by
+// its first button, with `script` and writing to `transcript` (nullptr: none). Returns
+// the run's code and fills `messages` with the texts of the message boxes shown.
+using UnattendedFace = std::function<int(const FaceOptions& options, Host& host, Script script,
+                                         std::ostream* transcript, std::vector<std::string>& messages)>;
+
+// --unattended with the arguments after it. Exit code 0 when the run reached its goal
+// without an error message, 1 when it showed one or could not start, 2 for unusable
+// options or a transcript that cannot be written.
+int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& makeHost,
+                  const UnattendedFace& face);
+
+}  // namespace kaldorin
