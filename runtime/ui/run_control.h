@@ -23,6 +23,9 @@ public:
 
     // Writes errors and the end to `transcript`, which must outlive this.
     explicit RunControl(Transcript& transcript) : transcript_(transcript) {}
+    // Bound to one face's transcript: a copy would write into another face's.
+    RunControl(const RunControl&) = delete;
+    RunControl& operator=(const RunControl&) = delete;
 
     // Throws Stop again while the run is stopping, so that nothing the program calls
     // after a stop gets through.

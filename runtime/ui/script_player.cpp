@@ -35,6 +35,17 @@ std::string WhyNotReachable(bool open, bool available, const Placement& p) {
     return "";
 }
 
+bool ReportAction(Transcript& transcript, const ScriptLine& line, const std::string& why) {
+    switch (line.action) {
+    case ScriptAction::Click: transcript.Click(line.target, why); break;
+    case ScriptAction::Close: transcript.Close(line.target, why); break;
+    case ScriptAction::Type: transcript.Type(line.target, line.text, why); break;
+    case ScriptAction::Tick: transcript.Tick(line.target, line.number == 1, why); break;
+    default: break;
+    }
+    return why.empty();
+}
+
 namespace {
 
 bool IsWindowsPath(std::string_view path) {

@@ -37,6 +37,10 @@ struct Placement {
 // window). A click, close, type or tick on such a control is written as ignored.
 std::string WhyNotReachable(bool open, bool available, const Placement& place);
 
+// Writes the action of `line` (click, close, type or tick) to the transcript, ignored
+// for `why` when that is not "". Returns whether the face is to carry it out.
+bool ReportAction(Transcript& transcript, const ScriptLine& line, const std::string& why);
+
 // The folder a "folder PATH" line picks, as a Windows path with one trailing
 // backslash: host paths (from "/") through `host`, Windows paths as they are. Nothing
 // (and `reason`) when the line names no usable path.

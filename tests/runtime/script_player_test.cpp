@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
@@ -50,6 +51,19 @@ TEST(Erreichbar, OutOfViewAtTheEdges) {
     EXPECT_EQ(WhyNotReachable(true, true, {99, 99, 10, 10, 100, 100}), "");
     EXPECT_EQ(WhyNotReachable(true, true, {0, 100, 10, 10, 100, 100}), "out of view");
     EXPECT_EQ(WhyNotReachable(true, true, {0, -10, 10, 10, 100, 100}), "out of view");
+}
+
+TEST(Bericht, AnIgnoredActionIsWrittenWithItsReasonAndNotCarriedOut) {
+    std::ostringstream out;
+    Transcript transcript(&out);
+    EXPECT_TRUE(ReportAction(transcript, Zeile("type TXT abc"), ""));
+    EXPECT_FALSE(ReportAction(transcript, Zeile("tick CB 1"), "not available"));
+    EXPECT_FALSE(ReportAction(transcript, Zeile("close FRM"), "window closed"));
+    const std::string text = out.str();
+    EXPECT_NE(text.find("\"op\":\"type\""), std::string::npos);
+    EXPECT_NE(text.find("\"ignored\":\"not available\""), std::string::npos);
+    EXPECT_NE(text.find("\"ignored\":\"window closed\""), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
 }
 
 TEST(Ordner, HostAndWindowsPathsEndInOneBackslash) {

@@ -3,56 +3,18 @@
 #include <iostream>
 
 #include "runtime/ui/headless/headless_face.h"
+#include "runtime/ui/script_player.h"
 
 namespace kaldorin {
-namespace {
-
-// Counts the handlers running, so that a nested event step knows it is nested.
-class Nesting {
-public:
-    explicit Nesting(int& depth) : depth_(depth) { ++depth_; }
-    ~Nesting() { --depth_; }
-    Nesting(const Nesting&) = delete;
-    Nesting& operator=(const Nesting&) = delete;
-
-private:
-    int& depth_;
-};
-
-bool IsWindowsPath(std::string_view path) {
-    bool drive = path.size() >= 2 && path[1] == ':' &&
-                 ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    return drive || path.starts_with("\\\\");
-}
-
-}  // namespace
 
 void HeadlessFace::BindHandlers(HandlerTable table) { handlers_ = std::move(table); }
-
-void HeadlessFace::ThrowIfStopping() const {
-    if (stopping_) throw RunStop{*stopping_};
-}
-
-void HeadlessFace::Stop(int code) {
-    stopping_ = code;
-    throw RunStop{code};
-}
-
-void HeadlessFace::StopForScript(const ScriptLine& line, const std::string& reason) {
-    transcript_.Error(line.line, line.source, reason);
-    std::cerr << "kaldorin-setup: script line " << line.line << " (\"" << line.source << "\"): " << reason << '\n';
-    Stop(2);
-}
 
 // --- The event loop ------------------------------------------------------------------
 
 void HeadlessFace::EventStep() {
-    ThrowIfStopping();
+    run_.ThrowIfStopping();
     if (depth_ > 0) return;  // inside a handler: nothing is pending here
-    if (script_.Empty()) {
-        std::cerr << "kaldorin-setup: the script ended while the program waits for the user\n";
-        Stop(3);
-    }
+    if (script_.Empty()) run_.ScriptEnded("the program waits for the user");
     Perform(script_.Take());
 }
 
@@ -64,64 +26,52 @@ void HeadlessFace::Perform(const ScriptLine& line) {
     case ScriptAction::Tick: PerformTick(line); return;
     case ScriptAction::Dump: Dump(); return;
     case ScriptAction::Answer:
-    case ScriptAction::Folder: StopForScript(line, "no alert, message or folder dialog is open");
+    case ScriptAction::Folder: run_.ScriptFault(line, "no alert, message or folder dialog is open");
     }
 }
 
-void HeadlessFace::Dispatch(const std::string& handlerName) {
-    auto handler = handlers_.find(handlerName);
-    if (handler == handlers_.end()) return;  // an event without a handler is dropped
-    Nesting nesting(depth_);
-    handler->second();
-}
+void HeadlessFace::Dispatch(const std::string& handlerName) { CallHandler(handlers_, handlerName, depth_); }
 
 // Why the user cannot reach `control` now, "" when it can.
 std::string HeadlessFace::WhyNotUsable(Handle control) const {
     const Element& e = elements_.at(control);
-    if (!e.open) return "window closed";
+    if (!e.open) return WhyNotReachable(false, false, {});
     const ControlState& c = e.control;
-    if (!c.available) return "not available";
     const WindowState& w = elements_.at(e.holder).window;
-    bool outside = c.x + c.width <= 0 || c.y + c.height <= 0 || c.x >= w.width || c.y >= w.height;
-    if (c.x <= -1000 || c.y <= -1000 || outside) return "out of view";
-    return "";
+    return WhyNotReachable(true, c.available, {c.x, c.y, c.width, c.height, w.width, w.height});
+}
+
+// Stops the run with 2 when `line` cannot act on the element `h` (0: none).
+void HeadlessFace::CheckTarget(const ScriptLine& line, Handle h) {
+    ScriptTarget target;
+    if (h != 0) target = {true, elements_.at(h).isWindow, elements_.at(h).control.kind};
+    if (std::string fault = TargetFault(line, target); !fault.empty()) run_.ScriptFault(line, fault);
 }
 
 void HeadlessFace::PerformClick(const ScriptLine& line) {
     Handle h = Lookup(line.target);
-    if (h == 0) StopForScript(line, "no control named " + line.target);
-    if (elements_.at(h).isWindow) StopForScript(line, line.target + " is a window; use close");
-    std::string why = WhyNotUsable(h);
-    transcript_.Click(line.target, why);
-    if (why.empty()) Dispatch(line.target + "_Click");
+    CheckTarget(line, h);
+    if (ReportAction(transcript_, line, WhyNotUsable(h))) Dispatch(line.target + "_Click");
 }
 
 void HeadlessFace::PerformClose(const ScriptLine& line) {
     Handle h = Lookup(line.target);
-    if (h == 0) StopForScript(line, "no window named " + line.target);
-    if (!elements_.at(h).isWindow) StopForScript(line, line.target + " is not a window");
+    CheckTarget(line, h);
     // The close event goes to the program; the window stays open until it closes it.
-    bool open = elements_.at(h).open;
-    transcript_.Close(line.target, open ? "" : "window closed");
-    if (open) Dispatch(line.target + "_Close");
+    if (ReportAction(transcript_, line, elements_.at(h).open ? "" : "window closed"))
+        Dispatch(line.target + "_Close");
 }
 
 void HeadlessFace::PerformType(const ScriptLine& line) {
     Handle h = Lookup(line.target);
-    if (h == 0 || elements_.at(h).isWindow || elements_.at(h).control.kind != Art::TextBox)
-        StopForScript(line, "no text box named " + line.target);
-    std::string why = WhyNotUsable(h);
-    transcript_.Type(line.target, line.text, why);
-    if (why.empty()) elements_.at(h).control.text = line.text;
+    CheckTarget(line, h);
+    if (ReportAction(transcript_, line, WhyNotUsable(h))) elements_.at(h).control.text = line.text;
 }
 
 void HeadlessFace::PerformTick(const ScriptLine& line) {
     Handle h = Lookup(line.target);
-    if (h == 0 || elements_.at(h).isWindow || elements_.at(h).control.kind != Art::CheckBox)
-        StopForScript(line, "no check box named " + line.target);
-    std::string why = WhyNotUsable(h);
-    transcript_.Tick(line.target, line.number == 1, why);
-    if (why.empty()) elements_.at(h).control.ticked = line.number == 1;
+    CheckTarget(line, h);
+    if (ReportAction(transcript_, line, WhyNotUsable(h))) elements_.at(h).control.ticked = line.number == 1;
 }
 
 void HeadlessFace::Dump() {
@@ -136,14 +86,6 @@ void HeadlessFace::Dump() {
 }
 
 // --- Modal dialogs ---------------------------------------------------------------------
-
-ScriptLine HeadlessFace::TakeAnswer() {
-    if (script_.Empty()) {
-        std::cerr << "kaldorin-setup: the script ended while a dialog waits for its answer\n";
-        Stop(3);
-    }
-    return script_.Take();
-}
 
 namespace {
 
@@ -163,27 +105,18 @@ std::string AsRead(std::string_view text, bool alert) {
 }  // namespace
 
 int HeadlessFace::Alert(int style, std::string_view text, int defaultButton, std::string_view labels) {
-    ThrowIfStopping();
+    run_.ThrowIfStopping();
     if (options_.answerDialogs) {
         transcript_.Alert(style, text, defaultButton, labels, 1);
         std::cout << AsRead(text, true) << "\n  -> [" << SplitButtons(labels).at(0) << "]\n\n";
         return 1;
     }
-    int buttons = static_cast<int>(SplitButtons(labels).size());
-    std::optional<ScriptLine> line;
-    if (!script_.Empty()) line = script_.Take();
-    bool valid = line && line->action == ScriptAction::Answer && line->number <= buttons;
-    transcript_.Alert(style, text, defaultButton, labels, valid ? std::optional<int>(line->number) : std::nullopt);
-    if (!line) {
-        std::cerr << "kaldorin-setup: the script ended while an alert waits for its answer\n";
-        Stop(3);
-    }
-    if (!valid) StopForScript(*line, "expected answer 1 to " + std::to_string(buttons) + " for the open alert");
-    return line->number;
+    const int buttons = static_cast<int>(SplitButtons(labels).size());
+    return AnswerAlert(run_, transcript_, NextLine(), style, text, defaultButton, labels, buttons);
 }
 
 void HeadlessFace::Message(std::string_view text, std::string_view title, int style) {
-    ThrowIfStopping();
+    run_.ThrowIfStopping();
     messages_.emplace_back(text);
     if (options_.answerDialogs) {
         transcript_.Message(title, text, style, 1);
@@ -191,85 +124,22 @@ void HeadlessFace::Message(std::string_view text, std::string_view title, int st
         std::cout << AsRead(text, false) << "\n  -> [OK]\n\n";
         return;
     }
-    std::optional<ScriptLine> line;
-    if (!script_.Empty()) line = script_.Take();
-    bool valid = line && line->action == ScriptAction::Answer && line->number == 1;
-    transcript_.Message(title, text, style, valid ? std::optional<int>(1) : std::nullopt);
-    if (!line) {
-        std::cerr << "kaldorin-setup: the script ended while a message waits for its answer\n";
-        Stop(3);
-    }
-    if (!valid) StopForScript(*line, "expected answer 1 for the open message");
+    AnswerMessage(run_, transcript_, NextLine(), title, text, style);
 }
 
 std::string HeadlessFace::BrowseForFolder(Handle owner, int, std::string_view title, std::string_view start) {
-    ThrowIfStopping();
+    run_.ThrowIfStopping();
     if (owner != 0) Get(owner);  // the owner must be open
-    std::optional<ScriptLine> line;
-    if (!script_.Empty()) line = script_.Take();
-    if (!line) {
-        transcript_.Folder(title, start, std::nullopt, false);
-        std::cerr << "kaldorin-setup: the script ended while the folder dialog waits for its answer\n";
-        Stop(3);
-    }
-    if (line->action != ScriptAction::Folder) {
-        transcript_.Folder(title, start, std::nullopt, false);
-        StopForScript(*line, "expected folder PATH or folder for the open folder dialog");
-    }
-    if (line->cancel) {
-        transcript_.Folder(title, start, std::nullopt, true);
-        return "";
-    }
-    std::string reason;
-    std::optional<std::string> answer = FolderAnswer(*line, reason);
-    transcript_.Folder(title, start, answer, false);
-    if (!answer) StopForScript(*line, reason);
-    return *answer;
+    return AnswerFolder(run_, transcript_, host_, NextLine(), title, start).value_or("");
 }
 
-// The folder a "folder PATH" line picks, as a Windows path with one trailing
-// backslash; nullopt (and `reason`) when the line names no usable path.
-std::optional<std::string> HeadlessFace::FolderAnswer(const ScriptLine& line, std::string& reason) {
-    std::string path = line.text;
-    if (path.starts_with('/')) {
-        try {
-            path = host_.WindowsPath(path);
-        } catch (const std::exception& e) {
-            reason = std::string("the host cannot name this path: ") + e.what();
-            return std::nullopt;
-        }
-    } else if (!IsWindowsPath(path)) {
-        reason = "expected a Windows path (\"D:\\Daten\") or a host path starting with /";
-        return std::nullopt;
-    }
-    while (!path.empty() && path.back() == '\\') path.pop_back();
-    return path + '\\';
+std::optional<ScriptLine> HeadlessFace::NextLine() {
+    if (script_.Empty()) return std::nullopt;
+    return script_.Take();
 }
 
 // --- The run ---------------------------------------------------------------------------
 
-int HeadlessFace::Run(const std::function<void()>& programm) {
-    int code = 0;
-    try {
-        programm();
-        code = stopping_.value_or(0);
-    } catch (const ProgrammEnde&) {
-        code = stopping_.value_or(0);
-    } catch (const RunStop& stop) {
-        code = stop.code;
-    } catch (const std::exception& e) {
-        code = stopping_.value_or(1);
-        if (!stopping_) {
-            transcript_.Error(0, "", e.what());
-            std::cerr << "kaldorin-setup: the program stopped with an error: " << e.what() << '\n';
-        }
-    } catch (...) {
-        code = stopping_.value_or(1);
-        if (!stopping_) transcript_.Error(0, "", "unknown error");
-    }
-    stopping_ = code;
-    transcript_.End(code);
-    return code;
-}
+int HeadlessFace::Run(const std::function<void()>& programm) { return run_.Run(programm); }
 
 }  // namespace kaldorin

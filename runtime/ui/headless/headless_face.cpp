@@ -97,7 +97,7 @@ const SurfaceOutput& HeadlessFace::Output(Handle surface) const { return element
 // --- Windows -----------------------------------------------------------------------
 
 Handle HeadlessFace::OpenWindow(int number, int width, int height, Handle owner) {
-    ThrowIfStopping();
+    run_.ThrowIfStopping();
     std::string name = "Win_" + std::to_string(number);
     if (Handle open = Lookup(name); open != 0 && elements_.at(open).open)
         Fail("Das Fenster " + name + " ist schon offen.");
@@ -129,7 +129,7 @@ void HeadlessFace::CloseWindow(Handle window) {
 }
 
 Handle HeadlessFace::LoadForm(std::string_view resource) {
-    ThrowIfStopping();
+    run_.ThrowIfStopping();
     FormBeschreibung form = FormLesen(Ressource(resource));
     if (Handle open = Lookup(form.name); open != 0 && elements_.at(open).open)
         Fail("Das Formular " + form.name + " ist schon geladen.");

@@ -18,6 +18,7 @@
 
 #include "runtime/runtime.h"
 #include "runtime/ui/face_options.h"
+#include "runtime/ui/run_control.h"
 #include "runtime/ui/script.h"
 #include "runtime/ui/transcript.h"
 
@@ -128,11 +129,6 @@ private:
         SurfaceOutput output;
     };
 
-    // Ends the run with `code`; thrown through the program up to Run().
-    struct RunStop {
-        int code;
-    };
-
     Element& Get(Handle element);
     const Element& Get(Handle element) const;
     Element& GetWindow(Handle window);
@@ -155,23 +151,21 @@ private:
     std::string WhyNotUsable(Handle control) const;
     void Dump();
 
-    // The next script line for an open dialog; ends the run with 3 when there is none.
-    ScriptLine TakeAnswer();
-    [[noreturn]] void StopForScript(const ScriptLine& line, const std::string& reason);
-    [[noreturn]] void Stop(int code);
-    void ThrowIfStopping() const;
-    std::optional<std::string> FolderAnswer(const ScriptLine& line, std::string& reason);
+    // Stops the run with 2 when `line` cannot act on the element `h` (0: none).
+    void CheckTarget(const ScriptLine& line, Handle h);
+    // The next script line, for an open dialog; nothing when the script is done.
+    std::optional<ScriptLine> NextLine();
 
     FaceOptions options_;
     Host& host_;
     Script script_;
     Transcript transcript_;
+    RunControl run_{transcript_};
     HandlerTable handlers_;
     std::map<Handle, Element> elements_;  // in the order they were made
     Handle next_ = 1;
     Handle output_ = 0;
     int depth_ = 0;
-    std::optional<int> stopping_;
     std::string focus_;
     int mousePointer_ = 0;
 };

@@ -14,11 +14,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <iostream>
-
 #include "runtime/ui/qt/qt_hilfen.h"
 #include "runtime/ui/qt/qt_maus.h"
 #include "runtime/ui/qt/qt_ui.h"
+#include "runtime/ui/script_player.h"
 
 namespace kaldorin::qt {
 namespace {
@@ -58,12 +57,6 @@ QString Zeilen(std::string_view text) {
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return t;
-}
-
-bool IstWindowsPfad(std::string_view pfad) {
-    const bool laufwerk = pfad.size() >= 2 && pfad[1] == ':' &&
-                          ((pfad[0] >= 'A' && pfad[0] <= 'Z') || (pfad[0] >= 'a' && pfad[0] <= 'z'));
-    return laufwerk || pfad.starts_with("\\\\");
 }
 
 // Centres a dialog over the window that owns it (or the screen) before it shows; not
@@ -109,7 +102,7 @@ std::optional<ScriptLine> QtUi::AntwortNehmen() {
 }
 
 int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string_view labels) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     Warnung dialog(Dialogbesitzer());
     dialog.setWindowFlag(Qt::WindowCloseButtonHint, false);
     dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -151,18 +144,9 @@ int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string
     spalte->addLayout(knoepfe);
 
     if (skript_) {
-        const std::optional<ScriptLine> line = AntwortNehmen();
-        const bool gueltig = line && line->action == ScriptAction::Answer && line->number >= 1 &&
-                             line->number <= anzahl;
-        transcript_.Alert(style, text, defaultButton, labels,
-                          gueltig ? std::optional<int>(line->number) : std::nullopt);
-        if (!line) {
-            std::cerr << "kaldorin-setup: the script ended while an alert waits for its answer\n";
-            Beenden(3);
-        }
-        if (!gueltig)
-            SkriptFehler(*line, "expected answer 1 to " + std::to_string(anzahl) + " for the open alert");
-        Druecken(dialog, line->number);
+        const int knopf =
+            AnswerAlert(lauf_, transcript_, AntwortNehmen(), style, text, defaultButton, labels, anzahl);
+        Druecken(dialog, knopf);
         Zentrieren(dialog);
         return dialog.exec();
     }
@@ -173,20 +157,13 @@ int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string
 }
 
 void QtUi::Message(std::string_view text, std::string_view title, int style) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     QMessageBox box(MeldungSymbol(style), Q(title), Zeilen(text), QMessageBox::Ok, Dialogbesitzer());
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setProperty("antwort", 1);
     if (skript_) {
-        const std::optional<ScriptLine> line = AntwortNehmen();
-        const bool gueltig = line && line->action == ScriptAction::Answer && line->number == 1;
-        transcript_.Message(title, text, style, gueltig ? std::optional<int>(1) : std::nullopt);
-        if (!line) {
-            std::cerr << "kaldorin-setup: the script ended while a message waits for its answer\n";
-            Beenden(3);
-        }
-        if (!gueltig) SkriptFehler(*line, "expected answer 1 for the open message");
+        AnswerMessage(lauf_, transcript_, AntwortNehmen(), title, text, style);
         Druecken(box, 1);
         Zentrieren(box);
         box.exec();
@@ -197,27 +174,8 @@ void QtUi::Message(std::string_view text, std::string_view title, int style) {
     transcript_.Message(title, text, style, 1);
 }
 
-// The folder a "folder PATH" line picks, as a Windows path with one trailing
-// backslash; nullopt (and `grund`) when the line names no usable path.
-std::optional<std::string> QtUi::OrdnerAntwort(const ScriptLine& line, std::string& grund) {
-    std::string pfad = line.text;
-    if (pfad.starts_with('/')) {
-        try {
-            pfad = host_.WindowsPath(pfad);
-        } catch (const std::exception& e) {
-            grund = std::string("the host cannot name this path: ") + e.what();
-            return std::nullopt;
-        }
-    } else if (!IstWindowsPfad(pfad)) {
-        grund = "expected a Windows path (\"D:\\Daten\") or a host path starting with /";
-        return std::nullopt;
-    }
-    while (!pfad.empty() && pfad.back() == '\\') pfad.pop_back();
-    return pfad + '\\';
-}
-
 std::string QtUi::BrowseForFolder(Handle owner, int, std::string_view title, std::string_view start) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     QWidget* besitzer = owner ? Holen(owner, "Ordnerauswahl").widget.data() : Dialogbesitzer();
     QFileDialog dialog(besitzer, Q(title));
     // Qt's own dialog everywhere, so that a script can answer it like a person.
@@ -246,26 +204,13 @@ std::string QtUi::BrowseForFolder(Handle owner, int, std::string_view title, std
     }
 
     if (skript_) {
-        const std::optional<ScriptLine> line = AntwortNehmen();
-        if (!line) {
-            transcript_.Folder(title, start, std::nullopt, false);
-            std::cerr << "kaldorin-setup: the script ended while the folder dialog waits for its answer\n";
-            Beenden(3);
-        }
-        if (line->action != ScriptAction::Folder) {
-            transcript_.Folder(title, start, std::nullopt, false);
-            SkriptFehler(*line, "expected folder PATH or folder for the open folder dialog");
-        }
-        if (line->cancel) {
-            transcript_.Folder(title, start, std::nullopt, true);
+        const std::optional<std::string> antwort =
+            AnswerFolder(lauf_, transcript_, host_, AntwortNehmen(), title, start);
+        if (!antwort) {
             QTimer::singleShot(0, &dialog, [&dialog] { static_cast<QDialog&>(dialog).reject(); });
             dialog.exec();
             return "";
         }
-        std::string grund;
-        const std::optional<std::string> antwort = OrdnerAntwort(*line, grund);
-        transcript_.Folder(title, start, antwort, false);
-        if (!antwort) SkriptFehler(*line, grund);
         // Walk the dialog to the folder when it exists here; the answer is the
         // script's path either way, so every face reports the same folder.
         QString hostpfad;

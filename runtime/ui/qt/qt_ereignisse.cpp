@@ -3,9 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include <iostream>
-
 #include "runtime/ui/qt/qt_ui.h"
+#include "runtime/ui/script_player.h"
 
 namespace kaldorin::qt {
 
@@ -20,18 +19,11 @@ void QtUi::AnstehendesBearbeiten() {
 void QtUi::HandlerAusfuehren() {
     const std::string ereignis = std::move(ereignisse_.front());
     ereignisse_.pop_front();
-    auto it = handler_.find(ereignis);
-    if (it == handler_.end() || !it->second) return;  // no handler: the event is dropped
-    ++tiefe_;
-    struct Zurueck {
-        int& tiefe;
-        ~Zurueck() { --tiefe; }
-    } zurueck{tiefe_};
-    it->second();
+    CallHandler(handler_, ereignis, tiefe_);
 }
 
 void QtUi::EventStep() {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     AnstehendesBearbeiten();
     if (tiefe_ > 0) {
         // Inside a handler: what is pending, and never a wait.
@@ -52,36 +44,8 @@ void QtUi::EventStep() {
     HandlerAusfuehren();
 }
 
-void QtUi::WennEndend() const {
-    if (endend_) throw LaufEnde{*endend_};
-}
-
-void QtUi::Beenden(int code) {
-    endend_ = code;
-    throw LaufEnde{code};
-}
-
 int QtUi::Run(const std::function<void()>& programm) {
-    int code = 0;
-    try {
-        programm();
-        code = endend_.value_or(0);
-    } catch (const ProgrammEnde&) {
-        code = endend_.value_or(0);
-    } catch (const LaufEnde& ende) {
-        code = ende.code;
-    } catch (const std::exception& e) {
-        code = endend_.value_or(1);
-        if (!endend_) {
-            transcript_.Error(0, "", e.what());
-            std::cerr << "kaldorin-setup: the program stopped with an error: " << e.what() << '\n';
-        }
-    } catch (...) {
-        code = endend_.value_or(1);
-        if (!endend_) transcript_.Error(0, "", "unknown error");
-    }
-    endend_ = code;
-    transcript_.End(code);
+    const int code = lauf_.Run(programm);
     AnstehendesBearbeiten();
     return code;
 }

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 
+#include "runtime/ui/face_start.h"
 #include "runtime/ui/qt/qt_ui.h"
 
 namespace kaldorin {
@@ -26,22 +27,8 @@ bool AnzeigeDa() {
 int RunQtFace(const FaceOptions& options, Host& host,
               const std::function<void(Laufzeit)>& programm) {
     std::optional<Script> script;
-    if (!options.script.empty()) {
-        try {
-            script = Script::FromFile(options.script);
-        } catch (const ScriptError& e) {
-            std::cerr << "kaldorin-setup: " << e.what() << '\n';
-            return 2;
-        }
-    }
     std::ofstream transcriptDatei;
-    if (!options.transcript.empty()) {
-        transcriptDatei.open(options.transcript, std::ios::binary | std::ios::trunc);
-        if (!transcriptDatei) {
-            std::cerr << "kaldorin-setup: cannot write the transcript " << options.transcript << '\n';
-            return 2;
-        }
-    }
+    if (!OpenScriptAndTranscript(options, script, transcriptDatei)) return 2;
 
     std::unique_ptr<QApplication> app;
     if (!QApplication::instance() && !AnzeigeDa()) {
@@ -60,7 +47,7 @@ int RunQtFace(const FaceOptions& options, Host& host,
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     qt::QtUi face(options, host, std::move(script),
-                  options.transcript.empty() ? nullptr : &transcriptDatei);
+                  transcriptDatei.is_open() ? &transcriptDatei : nullptr);
     return face.Run([&] { programm(Laufzeit{face, host}); });
 }
 

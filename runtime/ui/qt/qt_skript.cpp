@@ -8,26 +8,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include <iostream>
-
 #include "runtime/ui/qt/qt_hilfen.h"
 #include "runtime/ui/qt/qt_maus.h"
 #include "runtime/ui/qt/qt_ui.h"
+#include "runtime/ui/script_player.h"
 
 namespace kaldorin::qt {
 
-void QtUi::SkriptFehler(const ScriptLine& line, const std::string& grund) {
-    transcript_.Error(line.line, line.source, grund);
-    std::cerr << "kaldorin-setup: script line " << line.line << " (\"" << line.source
-              << "\"): " << grund << '\n';
-    Beenden(2);
-}
-
 void QtUi::NaechsteAktion() {
-    if (skript_->Empty()) {
-        std::cerr << "kaldorin-setup: the script ended while the program waits for the user\n";
-        Beenden(3);
-    }
+    if (skript_->Empty()) lauf_.ScriptEnded("the program waits for the user");
     Ausfuehren(skript_->Take());
 }
 
@@ -40,31 +29,31 @@ void QtUi::Ausfuehren(const ScriptLine& line) {
         case ScriptAction::Dump: return Abbild();
         case ScriptAction::Answer:
         case ScriptAction::Folder:
-            SkriptFehler(line, "no alert, message or folder dialog is open");
+            lauf_.ScriptFault(line, "no alert, message or folder dialog is open");
     }
 }
 
 // Why the user cannot reach `control` now, "" when it can.
 std::string QtUi::WarumNichtErreichbar(Handle control) const {
     const Element& e = elemente_.at(control);
-    if (!e.offen || !e.widget) return "window closed";
+    if (!e.offen || !e.widget) return WhyNotReachable(false, false, {});
     const QWidget* w = e.widget;
-    if (!w->isEnabled()) return "not available";
     const QRect ort = w->geometry();
     const QSize fenster = w->parentWidget() ? w->parentWidget()->size() : QSize();
-    const bool draussen = ort.right() < 0 || ort.bottom() < 0 || ort.x() >= fenster.width() ||
-                          ort.y() >= fenster.height();
-    if (ort.x() <= -1000 || ort.y() <= -1000 || draussen) return "out of view";
-    return "";
+    return WhyNotReachable(true, w->isEnabled(),
+                           {ort.x(), ort.y(), ort.width(), ort.height(), fenster.width(), fenster.height()});
+}
+
+void QtUi::ZielPruefen(const ScriptLine& line, Handle h) {
+    ScriptTarget ziel;
+    if (h != 0) ziel = {true, elemente_.at(h).istFenster, elemente_.at(h).zustand.kind};
+    if (std::string fehler = TargetFault(line, ziel); !fehler.empty()) lauf_.ScriptFault(line, fehler);
 }
 
 void QtUi::Klicken(const ScriptLine& line) {
     const Handle h = Nachschlagen(line.target);
-    if (h == 0) SkriptFehler(line, "no control named " + line.target);
-    if (elemente_.at(h).istFenster) SkriptFehler(line, line.target + " is a window; use close");
-    const std::string warum = WarumNichtErreichbar(h);
-    transcript_.Click(line.target, warum);
-    if (!warum.empty()) return;
+    ZielPruefen(line, h);
+    if (!ReportAction(transcript_, line, WarumNichtErreichbar(h))) return;
     QWidget* w = elemente_.at(h).widget;
     if (qobject_cast<QAbstractButton*>(w)) {
         MausKlick(w);  // the button's own clicked signal queues the handler
@@ -75,22 +64,17 @@ void QtUi::Klicken(const ScriptLine& line) {
 
 void QtUi::Schliessen(const ScriptLine& line) {
     const Handle h = Nachschlagen(line.target);
-    if (h == 0) SkriptFehler(line, "no window named " + line.target);
+    ZielPruefen(line, h);
     const Element& e = elemente_.at(h);
-    if (!e.istFenster) SkriptFehler(line, line.target + " is not a window");
-    transcript_.Close(line.target, e.offen ? "" : "window closed");
     // Through the frame: the close event reaches the program, which decides.
-    if (e.offen) e.widget->close();
+    if (ReportAction(transcript_, line, e.offen ? "" : "window closed")) e.widget->close();
 }
 
 void QtUi::Tippen(const ScriptLine& line) {
     const Handle h = Nachschlagen(line.target);
-    auto* feld = h ? qobject_cast<QLineEdit*>(elemente_.at(h).widget.data()) : nullptr;
-    if (h == 0 || elemente_.at(h).istFenster || elemente_.at(h).zustand.kind != Art::TextBox)
-        SkriptFehler(line, "no text box named " + line.target);
-    const std::string warum = WarumNichtErreichbar(h);
-    transcript_.Type(line.target, line.text, warum);
-    if (!warum.empty() || !feld) return;
+    ZielPruefen(line, h);
+    auto* feld = qobject_cast<QLineEdit*>(elemente_.at(h).widget.data());
+    if (!ReportAction(transcript_, line, WarumNichtErreichbar(h)) || !feld) return;
     feld->setFocus(Qt::MouseFocusReason);
     feld->selectAll();
     feld->insert(Q(line.text));
@@ -98,11 +82,8 @@ void QtUi::Tippen(const ScriptLine& line) {
 
 void QtUi::Haken(const ScriptLine& line) {
     const Handle h = Nachschlagen(line.target);
-    if (h == 0 || elemente_.at(h).istFenster || elemente_.at(h).zustand.kind != Art::CheckBox)
-        SkriptFehler(line, "no check box named " + line.target);
-    const std::string warum = WarumNichtErreichbar(h);
-    transcript_.Tick(line.target, line.number == 1, warum);
-    if (!warum.empty()) return;
+    ZielPruefen(line, h);
+    if (!ReportAction(transcript_, line, WarumNichtErreichbar(h))) return;
     if (auto* kasten = qobject_cast<QCheckBox*>(elemente_.at(h).widget.data()))
         kasten->setChecked(line.number == 1);
 }

@@ -108,7 +108,7 @@ QWidget* QtUi::Hintergrundfenster() const { return WidgetNamens("Win_1"); }
 // --- Windows -------------------------------------------------------------------
 
 Handle QtUi::OpenWindow(int number, int width, int height, Handle owner) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     const std::string name = "Win_" + std::to_string(number);
     if (Handle offen = Nachschlagen(name); offen && elemente_.at(offen).offen)
         throw Laufzeitfehler("Das Fenster " + name + " ist schon offen.");
@@ -168,7 +168,7 @@ void QtUi::CloseWindow(Handle window) {
 }
 
 Handle QtUi::LoadForm(std::string_view resource) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     const FormBeschreibung form = FormLesen(Ressource(resource));
     if (Handle offen = Nachschlagen(form.name); offen && elemente_.at(offen).offen)
         throw Laufzeitfehler("Das Formular " + form.name + " ist schon geladen.");

@@ -17,6 +17,7 @@
 
 #include "runtime/runtime.h"
 #include "runtime/ui/face_options.h"
+#include "runtime/ui/run_control.h"
 #include "runtime/ui/script.h"
 #include "runtime/ui/transcript.h"
 
@@ -121,10 +122,6 @@ public:
     ControlState Zustand(Handle control) const;
 
 private:
-    struct LaufEnde {
-        int code;
-    };
-
     Element& Holen(Handle element, const char* wozu);
     Element& HolenFenster(Handle window);
     Flaeche& Ausgabe();
@@ -154,15 +151,14 @@ private:
     void Abbild();
     std::string WarumNichtErreichbar(Handle control) const;
     std::optional<ScriptLine> AntwortNehmen();
-    std::optional<std::string> OrdnerAntwort(const ScriptLine& line, std::string& grund);
-    [[noreturn]] void SkriptFehler(const ScriptLine& line, const std::string& grund);
-    [[noreturn]] void Beenden(int code);
-    void WennEndend() const;
+    // Stops the run with 2 when `line` cannot act on the element `h` (0: none).
+    void ZielPruefen(const ScriptLine& line, Handle h);
 
     FaceOptions optionen_;
     Host& host_;
     std::optional<Script> skript_;
     Transcript transcript_;
+    RunControl lauf_{transcript_};
     std::map<Handle, Element> elemente_;
     Handle naechster_ = 1;
     HandlerTable handler_;
@@ -171,7 +167,6 @@ private:
     Handle ausgabe_ = 0;
     Handle fokus_ = 0;
     int mauszeiger_ = 0;
-    std::optional<int> endend_;
     std::function<void()> beimWarten_;
 };
 

@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "runtime/host/win32/breit.h"
+#include "runtime/ui/script_player.h"
 #include "runtime/ui/win32/shell_bindung.h"
 #include "runtime/ui/win32/w32_hilfen.h"
 
@@ -154,7 +155,7 @@ int CALLBACK OrdnerRueckruf(HWND dialog, UINT nachricht, LPARAM, LPARAM daten) {
 }  // namespace
 
 int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::string_view labels) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     const std::vector<std::string> beschriftungen = SplitButtons(labels);
     const int anzahl = static_cast<int>(beschriftungen.size());
     std::optional<int> skriptAntwort;
@@ -164,15 +165,8 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
         std::cout << Schmal(Zeilen(text, true)) << "\n  -> [" << beschriftungen.at(0) << "]\n\n";
         skriptAntwort = 1;
     } else if (skript_) {
-        const std::optional<ScriptLine> line = AntwortNehmen();
-        const bool gueltig = line && line->action == ScriptAction::Answer && line->number >= 1 && line->number <= anzahl;
-        transcript_.Alert(style, text, defaultButton, labels, gueltig ? std::optional<int>(line->number) : std::nullopt);
-        if (!line) {
-            std::cerr << "kaldorin-setup: the script ended while an alert waits for its answer\n";
-            Beenden(3);
-        }
-        if (!gueltig) SkriptFehler(*line, "expected answer 1 to " + std::to_string(anzahl) + " for the open alert");
-        skriptAntwort = line->number;
+        skriptAntwort =
+            AnswerAlert(lauf_, transcript_, AntwortNehmen(), style, text, defaultButton, labels, anzahl);
     }
 
     WarnungsKlasseAnmelden();
@@ -249,7 +243,7 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
                 zustand.antwort = *skriptAntwort;
                 break;
             }
-            if (!GetMessageW(&msg, nullptr, 0, 0)) Beenden(static_cast<int>(msg.wParam));
+            if (!GetMessageW(&msg, nullptr, 0, 0)) lauf_.StopWith(static_cast<int>(msg.wParam));
             if (!IsDialogMessageW(dialog, &msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
@@ -265,7 +259,7 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
 }
 
 void Win32Face::Message(std::string_view text, std::string_view title, int style) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     meldungen_.emplace_back(text);
     const bool skriptGibtAntwort = skript_ && !optionen_.answerDialogs;
     if (optionen_.answerDialogs) {
@@ -274,14 +268,7 @@ void Win32Face::Message(std::string_view text, std::string_view title, int style
         std::cout << Schmal(Zeilen(text, false)) << "\n  -> [OK]\n\n";
         SetTimer(nullptr, 0, 20, MeldungDruecken);
     } else if (skript_) {
-        const std::optional<ScriptLine> line = AntwortNehmen();
-        const bool gueltig = line && line->action == ScriptAction::Answer && line->number == 1;
-        transcript_.Message(title, text, style, gueltig ? std::optional<int>(1) : std::nullopt);
-        if (!line) {
-            std::cerr << "kaldorin-setup: the script ended while a message waits for its answer\n";
-            Beenden(3);
-        }
-        if (!gueltig) SkriptFehler(*line, "expected answer 1 for the open message");
+        AnswerMessage(lauf_, transcript_, AntwortNehmen(), title, text, style);
         SetTimer(nullptr, 0, 20, MeldungDruecken);
     }
     HWND besitzer = GetActiveWindow();
@@ -295,7 +282,7 @@ void Win32Face::Message(std::string_view text, std::string_view title, int style
 }
 
 std::string Win32Face::BrowseForFolder(Handle owner, int flags, std::string_view title, std::string_view start) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     HWND besitzer = owner ? Holen(owner, "Ordnerauswahl").hwnd : GetActiveWindow();
     Ordnerwahl wahl;
     std::string_view anfang = start;
@@ -304,27 +291,10 @@ std::string Win32Face::BrowseForFolder(Handle owner, int flags, std::string_view
 
     std::optional<std::string> skriptAntwort;
     if (skript_) {
-        const std::optional<ScriptLine> line = AntwortNehmen();
-        if (!line) {
-            transcript_.Folder(title, start, std::nullopt, false);
-            std::cerr << "kaldorin-setup: the script ended while the folder dialog waits for its answer\n";
-            Beenden(3);
-        }
-        if (line->action != ScriptAction::Folder) {
-            transcript_.Folder(title, start, std::nullopt, false);
-            SkriptFehler(*line, "expected folder PATH or folder for the open folder dialog");
-        }
         wahl.skript = true;
-        if (line->cancel) {
-            transcript_.Folder(title, start, std::nullopt, true);
-            wahl.abbrechen = true;
-        } else {
-            std::string grund;
-            skriptAntwort = OrdnerAntwort(*line, grund);
-            transcript_.Folder(title, start, skriptAntwort, false);
-            if (!skriptAntwort) SkriptFehler(*line, grund);
-            wahl.wahl = Breit(skriptAntwort->substr(0, skriptAntwort->size() - 1));
-        }
+        skriptAntwort = AnswerFolder(lauf_, transcript_, host_, AntwortNehmen(), title, start);
+        if (skriptAntwort) wahl.wahl = Breit(skriptAntwort->substr(0, skriptAntwort->size() - 1));
+        else wahl.abbrechen = true;
     }
 
     std::wstring titel = Breit(title);

@@ -8,6 +8,9 @@
 #include <fstream>
 #include <iostream>
 
+#include "runtime/ui/face_start.h"
+#include "runtime/ui/script_player.h"
+
 namespace kaldorin::w32 {
 
 void Win32Face::Melden(std::string ereignis) { ereignisse_.push_back(std::move(ereignis)); }
@@ -15,13 +18,13 @@ void Win32Face::Melden(std::string ereignis) { ereignisse_.push_back(std::move(e
 // Ends the run when WM_QUIT came: whichever loop met it, it is never lost.
 void Win32Face::QuitPruefen() {
     MSG msg;
-    if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) Beenden(static_cast<int>(msg.wParam));
+    if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) lauf_.StopWith(static_cast<int>(msg.wParam));
 }
 
 void Win32Face::AnstehendesBearbeiten() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) Beenden(static_cast<int>(msg.wParam));
+        if (msg.message == WM_QUIT) lauf_.StopWith(static_cast<int>(msg.wParam));
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -30,7 +33,7 @@ void Win32Face::AnstehendesBearbeiten() {
 // Sleeps until a message arrives, and handles it.
 void Win32Face::Warten() {
     MSG msg;
-    if (!GetMessageW(&msg, nullptr, 0, 0)) Beenden(static_cast<int>(msg.wParam));
+    if (!GetMessageW(&msg, nullptr, 0, 0)) lauf_.StopWith(static_cast<int>(msg.wParam));
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }
@@ -38,18 +41,11 @@ void Win32Face::Warten() {
 void Win32Face::HandlerAusfuehren() {
     const std::string ereignis = std::move(ereignisse_.front());
     ereignisse_.pop_front();
-    auto it = handler_.find(ereignis);
-    if (it == handler_.end() || !it->second) return;  // no handler: the event is dropped
-    ++tiefe_;
-    struct Zurueck {
-        int& tiefe;
-        ~Zurueck() { --tiefe; }
-    } zurueck{tiefe_};
-    it->second();
+    CallHandler(handler_, ereignis, tiefe_);
 }
 
 void Win32Face::EventStep() {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     AnstehendesBearbeiten();
     if (tiefe_ > 0) {
         // Inside a handler: what is pending, and never a wait.
@@ -62,15 +58,14 @@ void Win32Face::EventStep() {
             NaechsteAktion();
             AnstehendesBearbeiten();
         } else if (skript_ && halten_ <= 0) {
-            std::cerr << "kaldorin-setup: the script ended while the program waits for the user\n";
-            Beenden(3);
+            lauf_.ScriptEnded("the program waits for the user");
         } else if (skript_) {
             // The script is done; a person may go on until the hold time is up.
             const ULONGLONG jetzt = GetTickCount64();
             if (!haltenBis_) haltenBis_ = jetzt + static_cast<ULONGLONG>(halten_) * 1000u;
             if (jetzt >= *haltenBis_) {
                 std::cerr << "kaldorin-setup: the hold time is up while the program waits for the user\n";
-                Beenden(3);
+                lauf_.StopWith(3);
             }
             MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(*haltenBis_ - jetzt), QS_ALLINPUT);
             AnstehendesBearbeiten();
@@ -81,37 +76,9 @@ void Win32Face::EventStep() {
     HandlerAusfuehren();
 }
 
-void Win32Face::WennEndend() const {
-    if (endend_) throw LaufEnde{*endend_};
-}
-
-void Win32Face::Beenden(int code) {
-    endend_ = code;
-    throw LaufEnde{code};
-}
-
 int Win32Face::Run(const std::function<void()>& programm) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    int code = 0;
-    try {
-        programm();
-        code = endend_.value_or(0);
-    } catch (const ProgrammEnde&) {
-        code = endend_.value_or(0);
-    } catch (const LaufEnde& ende) {
-        code = ende.code;
-    } catch (const std::exception& e) {
-        code = endend_.value_or(1);
-        if (!endend_) {
-            transcript_.Error(0, "", e.what());
-            std::cerr << "kaldorin-setup: the program stopped with an error: " << e.what() << '\n';
-        }
-    } catch (...) {
-        code = endend_.value_or(1);
-        if (!endend_) transcript_.Error(0, "", "unknown error");
-    }
-    endend_ = code;
-    transcript_.End(code);
+    const int code = lauf_.Run(programm);
     for (auto& [handle, e] : elemente_) {
         if (e.istFenster && e.offen && e.hwnd && IsWindow(e.hwnd)) DestroyWindow(e.hwnd);
         e.offen = false;
@@ -123,23 +90,9 @@ int Win32Face::Run(const std::function<void()>& programm) {
 int RunWin32Face(const FaceOptions& options, Host& host, const std::function<void(Laufzeit)>& programm,
                  int halten) {
     std::optional<Script> script;
-    if (!options.script.empty()) {
-        try {
-            script = Script::FromFile(options.script);
-        } catch (const ScriptError& e) {
-            std::cerr << "kaldorin-setup: " << e.what() << '\n';
-            return 2;
-        }
-    }
     std::ofstream transcriptDatei;
-    if (!options.transcript.empty()) {
-        transcriptDatei.open(options.transcript, std::ios::binary | std::ios::trunc);
-        if (!transcriptDatei) {
-            std::cerr << "kaldorin-setup: cannot write the transcript " << options.transcript << '\n';
-            return 2;
-        }
-    }
-    Win32Face face(options, host, std::move(script), options.transcript.empty() ? nullptr : &transcriptDatei,
+    if (!OpenScriptAndTranscript(options, script, transcriptDatei)) return 2;
+    Win32Face face(options, host, std::move(script), transcriptDatei.is_open() ? &transcriptDatei : nullptr,
                    halten);
     return face.Run([&] { programm(Laufzeit{face, host}); });
 }

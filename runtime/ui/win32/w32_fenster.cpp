@@ -268,7 +268,7 @@ HWND Win32Face::FensterBauen(const std::string& name, const std::string& titel, 
 }
 
 Handle Win32Face::OpenWindow(int number, int width, int height, Handle owner) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     const std::string name = "Win_" + std::to_string(number);
     if (Handle offen = Nachschlagen(name); offen && elemente_.at(offen).offen)
         throw Laufzeitfehler("Das Fenster " + name + " ist schon offen.");
@@ -323,7 +323,7 @@ void Win32Face::CloseWindow(Handle window) {
 }
 
 Handle Win32Face::LoadForm(std::string_view resource) {
-    WennEndend();
+    lauf_.ThrowIfStopping();
     const FormBeschreibung form = FormLesen(Ressource(resource));
     if (Handle offen = Nachschlagen(form.name); offen && elemente_.at(offen).offen)
         throw Laufzeitfehler("Das Formular " + form.name + " ist schon geladen.");

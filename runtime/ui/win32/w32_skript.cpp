@@ -9,15 +9,10 @@
 #include <iostream>
 
 #include "runtime/host/win32/breit.h"
+#include "runtime/ui/script_player.h"
 #include "runtime/ui/win32/w32_hilfen.h"
 
 namespace kaldorin::w32 {
-
-void Win32Face::SkriptFehler(const ScriptLine& line, const std::string& grund) {
-    transcript_.Error(line.line, line.source, grund);
-    std::cerr << "kaldorin-setup: script line " << line.line << " (\"" << line.source << "\"): " << grund << '\n';
-    Beenden(2);
-}
 
 void Win32Face::NaechsteAktion() { Ausfuehren(skript_->Take()); }
 
@@ -29,30 +24,33 @@ void Win32Face::Ausfuehren(const ScriptLine& line) {
         case ScriptAction::Tick: return Haken(line);
         case ScriptAction::Dump: return Abbild();
         case ScriptAction::Answer:
-        case ScriptAction::Folder: SkriptFehler(line, "no alert, message or folder dialog is open");
+        case ScriptAction::Folder: lauf_.ScriptFault(line, "no alert, message or folder dialog is open");
     }
 }
 
 // Why the user cannot reach `control` now, "" when it can.
 std::string Win32Face::WarumNichtErreichbar(Handle control) const {
     const Element& e = elemente_.at(control);
-    if (!e.offen || !e.hwnd) return "window closed";
-    if (!IsWindowEnabled(e.hwnd)) return "not available";
+    if (!e.offen || !e.hwnd) return WhyNotReachable(false, false, {});
     const RECT ort = Ort(e.hwnd);
     RECT fenster{};
     GetClientRect(GetParent(e.hwnd), &fenster);
-    const bool draussen = ort.right <= 0 || ort.bottom <= 0 || ort.left >= fenster.right || ort.top >= fenster.bottom;
-    if (ort.left <= -1000 || ort.top <= -1000 || draussen) return "out of view";
-    return "";
+    return WhyNotReachable(true, IsWindowEnabled(e.hwnd) != FALSE,
+                           {static_cast<int>(ort.left), static_cast<int>(ort.top),
+                            static_cast<int>(ort.right - ort.left), static_cast<int>(ort.bottom - ort.top),
+                            static_cast<int>(fenster.right), static_cast<int>(fenster.bottom)});
+}
+
+void Win32Face::ZielPruefen(const ScriptLine& line, Handle h) {
+    ScriptTarget ziel;
+    if (h != 0) ziel = {true, elemente_.at(h).istFenster, elemente_.at(h).zustand.kind};
+    if (std::string fehler = TargetFault(line, ziel); !fehler.empty()) lauf_.ScriptFault(line, fehler);
 }
 
 void Win32Face::Klicken(const ScriptLine& line) {
     const Handle h = Nachschlagen(line.target);
-    if (h == 0) SkriptFehler(line, "no control named " + line.target);
-    if (elemente_.at(h).istFenster) SkriptFehler(line, line.target + " is a window; use close");
-    const std::string warum = WarumNichtErreichbar(h);
-    transcript_.Click(line.target, warum);
-    if (!warum.empty()) return;
+    ZielPruefen(line, h);
+    if (!ReportAction(transcript_, line, WarumNichtErreichbar(h))) return;
     const Element& e = elemente_.at(h);
     if (e.zustand.kind == Art::Button || e.zustand.kind == Art::CheckBox) {
         // The button's own BN_CLICKED queues the handler, as a mouse click would.
@@ -72,21 +70,16 @@ void Win32Face::Klicken(const ScriptLine& line) {
 
 void Win32Face::Schliessen(const ScriptLine& line) {
     const Handle h = Nachschlagen(line.target);
-    if (h == 0) SkriptFehler(line, "no window named " + line.target);
+    ZielPruefen(line, h);
     const Element& e = elemente_.at(h);
-    if (!e.istFenster) SkriptFehler(line, line.target + " is not a window");
-    transcript_.Close(line.target, e.offen ? "" : "window closed");
     // Through the frame: WM_CLOSE reaches the program, which decides.
-    if (e.offen) PostMessageW(e.hwnd, WM_CLOSE, 0, 0);
+    if (ReportAction(transcript_, line, e.offen ? "" : "window closed")) PostMessageW(e.hwnd, WM_CLOSE, 0, 0);
 }
 
 void Win32Face::Tippen(const ScriptLine& line) {
     const Handle h = Nachschlagen(line.target);
-    if (h == 0 || elemente_.at(h).istFenster || elemente_.at(h).zustand.kind != Art::TextBox)
-        SkriptFehler(line, "no text box named " + line.target);
-    const std::string warum = WarumNichtErreichbar(h);
-    transcript_.Type(line.target, line.text, warum);
-    if (!warum.empty()) return;
+    ZielPruefen(line, h);
+    if (!ReportAction(transcript_, line, WarumNichtErreichbar(h))) return;
     HWND feld = elemente_.at(h).hwnd;
     SetFocus(feld);
     SendMessageW(feld, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Breit(line.text).c_str()));
@@ -94,11 +87,8 @@ void Win32Face::Tippen(const ScriptLine& line) {
 
 void Win32Face::Haken(const ScriptLine& line) {
     const Handle h = Nachschlagen(line.target);
-    if (h == 0 || elemente_.at(h).istFenster || elemente_.at(h).zustand.kind != Art::CheckBox)
-        SkriptFehler(line, "no check box named " + line.target);
-    const std::string warum = WarumNichtErreichbar(h);
-    transcript_.Tick(line.target, line.number == 1, warum);
-    if (!warum.empty()) return;
+    ZielPruefen(line, h);
+    if (!ReportAction(transcript_, line, WarumNichtErreichbar(h))) return;
     SendMessageW(elemente_.at(h).hwnd, BM_SETCHECK, line.number == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
@@ -164,33 +154,6 @@ void Win32Face::Abbild() {
 std::optional<ScriptLine> Win32Face::AntwortNehmen() {
     if (!skript_ || skript_->Empty()) return std::nullopt;
     return skript_->Take();
-}
-
-namespace {
-bool IstWindowsPfad(std::string_view pfad) {
-    const bool laufwerk = pfad.size() >= 2 && pfad[1] == ':' &&
-                          ((pfad[0] >= 'A' && pfad[0] <= 'Z') || (pfad[0] >= 'a' && pfad[0] <= 'z'));
-    return laufwerk || pfad.starts_with("\\\\");
-}
-}  // namespace
-
-// The folder a "folder PATH" line picks, as a Windows path with one trailing
-// backslash; nothing (and `grund`) when the line names no usable path.
-std::optional<std::string> Win32Face::OrdnerAntwort(const ScriptLine& line, std::string& grund) {
-    std::string pfad = line.text;
-    if (pfad.starts_with('/')) {
-        try {
-            pfad = host_.WindowsPath(pfad);
-        } catch (const std::exception& e) {
-            grund = std::string("the host cannot name this path: ") + e.what();
-            return std::nullopt;
-        }
-    } else if (!IstWindowsPfad(pfad)) {
-        grund = "expected a Windows path (\"D:\\Daten\") or a host path starting with /";
-        return std::nullopt;
-    }
-    while (!pfad.empty() && pfad.back() == '\\') pfad.pop_back();
-    return pfad + '\\';
 }
 
 }  // namespace kaldorin::w32

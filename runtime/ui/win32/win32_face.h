@@ -21,6 +21,7 @@
 
 #include "runtime/runtime.h"
 #include "runtime/ui/face_options.h"
+#include "runtime/ui/run_control.h"
 #include "runtime/ui/script.h"
 #include "runtime/ui/transcript.h"
 
@@ -134,10 +135,6 @@ public:
     bool Beschaeftigt() const { return mauszeiger_ == 11; }
 
 private:
-    struct LaufEnde {
-        int code;
-    };
-
     Element& Holen(Handle element, const char* wozu);
     Element& HolenFenster(Handle window);
     Element& HolenArt(Handle control, Art art, const char* wozu);
@@ -160,8 +157,6 @@ private:
     void AnstehendesBearbeiten();
     void Warten();
     void QuitPruefen();
-    [[noreturn]] void Beenden(int code);
-    void WennEndend() const;
 
     // The script (w32_skript.cpp).
     void NaechsteAktion();
@@ -175,13 +170,14 @@ private:
     ControlState Zustand(Handle control) const;
     std::string WarumNichtErreichbar(Handle control) const;
     std::optional<ScriptLine> AntwortNehmen();
-    std::optional<std::string> OrdnerAntwort(const ScriptLine& line, std::string& grund);
-    [[noreturn]] void SkriptFehler(const ScriptLine& line, const std::string& grund);
+    // Stops the run with 2 when `line` cannot act on the element `h` (0: none).
+    void ZielPruefen(const ScriptLine& line, Handle h);
 
     FaceOptions optionen_;
     Host& host_;
     std::optional<Script> skript_;
     Transcript transcript_;
+    RunControl lauf_{transcript_};
     int halten_ = 0;
     std::optional<unsigned long long> haltenBis_;  // tick count when the hold ends
     std::map<Handle, Element> elemente_;
@@ -192,7 +188,6 @@ private:
     Handle ausgabe_ = 0;
     Handle fokus_ = 0;
     int mauszeiger_ = 0;
-    std::optional<int> endend_;
     std::vector<std::string> meldungen_;
 };
 
