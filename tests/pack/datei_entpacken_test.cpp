@@ -132,37 +132,32 @@ TEST_F(DateiEntpackenTest, ZuKurzeQuelle) {
     EXPECT_EQ(face.schritte, 1);
 }
 
-TEST_F(DateiEntpackenTest, KeinGepackterStrom) {
-    Schreiben(quelle, Text("MZ\x90\x01 Dies ist eine Programmdatei, ungepackt."));
-    ErwarteFehlschlag("kein gepackter");
-}
-
-TEST_F(DateiEntpackenTest, AbgeschnittenerStrom) {
-    Bytes medium = Medium(Packen(Inhalt(200000)));
-    medium.resize(medium.size() - 100);
-    Schreiben(quelle, medium);
-    ErwarteFehlschlag("unvollständig");
-}
-
-TEST_F(DateiEntpackenTest, FalschePruefsumme) {
-    Bytes medium = Medium(Packen(Inhalt(200000)));
-    medium[medium.size() - 2] ^= 0x40;  // inside the checksum, before the filler
-    Schreiben(quelle, medium);
-    ErwarteFehlschlag("Prüfsumme");
-}
-
-TEST_F(DateiEntpackenTest, UeberzaehligeBytes) {
-    Bytes strom = Packen(Inhalt(20000));
+TEST_F(DateiEntpackenTest, BeschaedigteQuelleLaesstDasAlteZiel) {
+    const Bytes gross = Medium(Packen(Inhalt(200000)));
+    Bytes abgeschnitten(gross.begin(), gross.end() - 100);
+    Bytes gekippt = gross;
+    gekippt[gekippt.size() - 2] ^= 0x40;  // inside the checksum, before the filler
+    Bytes angehaengt = Packen(Inhalt(20000));
     const Bytes muell = Text("angehängt");
-    strom.insert(strom.end(), muell.begin(), muell.end());
-    Schreiben(quelle, Medium(strom));
-    ErwarteFehlschlag("überzählige");
-}
-
-TEST_F(DateiEntpackenTest, FehlendeFuellbytes) {
-    // The bare stream without the filler bytes: the layout is wrong, nothing is written.
-    Schreiben(quelle, Packen(Inhalt(20000)));
-    ErwarteFehlschlag("beschädigt");
+    angehaengt.insert(angehaengt.end(), muell.begin(), muell.end());
+    struct Fall {
+        Bytes medium;
+        const char* ursache;
+    };
+    for (const Fall& f : {
+             Fall{Text("MZ\x90\x01 Dies ist eine Programmdatei, ungepackt."), "kein gepackter"},
+             Fall{abgeschnitten, "unvollständig"},
+             Fall{gekippt, "Prüfsumme"},
+             Fall{Medium(angehaengt), "überzählige"},
+             // The bare stream without the filler bytes: the layout is wrong.
+             Fall{Packen(Inhalt(20000)), "beschädigt"},
+         }) {
+        SCOPED_TRACE(f.ursache);
+        face.meldungen.clear();
+        p.Ende = 0;
+        Schreiben(quelle, f.medium);
+        ErwarteFehlschlag(f.ursache);
+    }
 }
 
 TEST_F(DateiEntpackenTest, UnlesbareQuelleWirdGemeldet) {
