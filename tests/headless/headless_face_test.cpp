@@ -89,13 +89,6 @@ TEST(HeadlessEvents, HiddenAtMinusThousandAndClosedWindowsIgnoreClicks) {
     EXPECT_TRUE(run.Has(R"({"op":"closed","window":"Win_3"})"));
 }
 
-TEST(HeadlessEvents, PartlyVisibleControlIsClickable) {
-    Lauf run("click cbo_Weiter\n");
-    std::map<std::string, int> clicks;
-    Loop(run, [&](Licence& l) { run.face.Move(l.next, 480, 390); }, clicks);
-    EXPECT_EQ(clicks["cbo_Weiter_Click"], 1);
-}
-
 TEST(HeadlessEvents, NestedStepsTakeNoScriptLines) {
     Lauf run("click cbo_Weiter\nclick cbo_Weiter\n");
     std::size_t leftInside = 99;
@@ -117,8 +110,8 @@ TEST(HeadlessEvents, NestedStepsTakeNoScriptLines) {
 }
 
 TEST(HeadlessEvents, ScriptFaultsEndTheRunWithCodeTwo) {
-    for (const char* script : {"click Nirgends\n", "answer 1\n", "folder C:\\\n", "click Win_3\n",
-                               "close cbo_Weiter\n", "type cbo_Weiter x\n", "tick tb1 1\n"}) {
+    // Which target fits which action is the shared player's; here only that the face asks it.
+    for (const char* script : {"click Nirgends\n", "answer 1\n", "type cbo_Weiter x\n"}) {
         Lauf run(script);
         std::map<std::string, int> clicks;
         EXPECT_EQ(Loop(run, [](Licence&) {}, clicks), 2) << script;
@@ -139,16 +132,6 @@ TEST(HeadlessEvents, SwallowedEndStillEndsTheRun) {
     });
     EXPECT_EQ(code, 3);
     EXPECT_EQ(run.Lines().size(), 1u);
-}
-
-TEST(HeadlessEvents, ProgramEndsAndErrorsGiveTheirCodes) {
-    Lauf normal("");
-    EXPECT_EQ(normal.face.Run([] {}), 0);
-    Lauf ended("");
-    EXPECT_EQ(ended.face.Run([] { EndeProgramm(); }), 0);
-    Lauf failed("");
-    EXPECT_EQ(failed.face.Run([] { throw Laufzeitfehler("kaputt"); }), 1);
-    EXPECT_TRUE(failed.Has(R"({"op":"error","line":0,"script":"","reason":"kaputt"})"));
 }
 
 TEST(HeadlessEvents, TypeAndTickChangeOnlyUsableControls) {
@@ -189,7 +172,7 @@ TEST(HeadlessDialogs, WrongOrMissingAnswersEndTheRun) {
         const char* script;
         int code;
     };
-    for (Case c : {Case{"answer 3\n", 2}, Case{"click X\n", 2}, Case{"folder\n", 2}, Case{"", 3}}) {
+    for (Case c : {Case{"answer 3\n", 2}, Case{"", 3}}) {
         Lauf run(c.script);
         bool returned = false;
         EXPECT_EQ(run.face.Run([&] {
@@ -211,27 +194,17 @@ TEST(HeadlessDialogs, MessageHasOneButton) {
     EXPECT_EQ(ok.face.Run([&] { ok.face.Message("Zeile 1\rZeile 2", "KALDORIN", 16); }), 0);
     EXPECT_EQ(ok.Lines().at(0),
               R"({"op":"message","title":"KALDORIN","text":"Zeile 1\rZeile 2","style":16,"answer":1})");
-    Lauf two("answer 2\n");
-    EXPECT_EQ(two.face.Run([&] { two.face.Message("x", "", 0); }), 2);
 }
 
 TEST(HeadlessDialogs, FolderAnswersEndInOneBackslash) {
-    Lauf run("folder D:\\Daten\nfolder E:\\\\\\\nfolder /home/anna\nfolder\n");
+    Lauf run("folder D:\\Daten\nfolder\n");
     std::vector<std::string> answers;
     run.face.Run([&] {
-        for (int i = 0; i < 4; ++i) answers.push_back(run.face.BrowseForFolder(0, 1, "Ordner", "C:\\Programme"));
+        for (int i = 0; i < 2; ++i) answers.push_back(run.face.BrowseForFolder(0, 1, "Ordner", "C:\\Programme"));
     });
-    EXPECT_EQ(answers, (std::vector<std::string>{"D:\\Daten\\", "E:\\", "Z:\\home\\anna\\", ""}));
+    EXPECT_EQ(answers, (std::vector<std::string>{"D:\\Daten\\", ""}));
     EXPECT_TRUE(run.Has(R"({"op":"folder","title":"Ordner","start":"C:\\Programme","answer":"D:\\Daten\\"})"));
     EXPECT_TRUE(run.Has(R"("cancelled":true)"));
-}
-
-TEST(HeadlessDialogs, FolderRejectsPathsItCannotName) {
-    for (const char* script : {"folder Daten\n", "folder /bad/x\n", "answer 1\n"}) {
-        Lauf run(script);
-        EXPECT_EQ(run.face.Run([&] { run.face.BrowseForFolder(0, 1, "t", ""); }), 2) << script;
-        EXPECT_TRUE(run.Has(R"({"op":"folder","title":"t","start":""})")) << script;
-    }
 }
 
 // --- The model ------------------------------------------------------------------------
@@ -243,15 +216,12 @@ TEST(HeadlessModel, LoadFormBuildsTheStoredControls) {
     WindowState f = run.face.Window(form);
     EXPECT_EQ(f.title, "KALDORIN-Edit Setup");
     EXPECT_EQ(f.width, 382);
-    int controls = 0;
     for (const char* name : {"IMG_Bild", "fr1", "CMD_Zurück", "CMD_Weiter", "CMD_Abbrechen", "LB_1", "LB_2", "LB_3",
                              "LB_4", "LB_5", "LB_6", "LB_7", "LB_8", "LB_10", "LB_11", "LB_12", "CMD_Entfernen",
                              "LB_9"}) {
         ControlState c = run.face.Control(run.face.FindControl(name));
         EXPECT_EQ(c.window, "FRM_Installation") << name;
-        ++controls;
     }
-    EXPECT_EQ(controls, 18);
     ControlState weiter = run.face.Control(run.face.FindControl("CMD_Weiter"));
     EXPECT_EQ(weiter.kind, Art::Button);
     EXPECT_EQ(weiter.text, "weiter");
