@@ -6,9 +6,9 @@ add_subdirectory(runtime/host/win32)
 add_subdirectory(runtime/ui/win32)
 
 add_executable(kaldorin-setup WIN32
-  runtime/main_win32.cpp
-  runtime/entry.cpp
-  runtime/command_line.cpp
+  app/main_win32.cpp
+  app/entry.cpp
+  app/command_line.cpp
   resources/kaldorin-setup.rc)
 target_link_libraries(kaldorin-setup PRIVATE
   kaldorin_program kaldorin_host_win32 kaldorin_ui_win32 kaldorin_ui_headless)

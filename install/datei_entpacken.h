@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "startup/programm.h"
+#include "programm/programm.h"
 
 namespace kaldorin {
 

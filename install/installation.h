@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "install/datei_entpacken.h"
-#include "startup/programm.h"
+#include "programm/programm.h"
 
 namespace kaldorin {
 

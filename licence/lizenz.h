@@ -1,7 +1,7 @@
 #pragma once
 // The licence window: edition check, font-size notice, welcome and agreement pages.
 
-#include "startup/programm.h"
+#include "programm/programm.h"
 
 namespace kaldorin {
 

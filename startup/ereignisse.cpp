@@ -1,5 +1,5 @@
 #include "licence/lizenz.h"
-#include "startup/programm.h"
+#include "programm/programm.h"
 #include "wizard/assistent.h"
 
 namespace kaldorin {

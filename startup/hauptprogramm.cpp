@@ -64,16 +64,4 @@ void Hauptprogramm(Programm& p) {
     Ende_Schliessen(p);
 }
 
-void Entfernen_Pruefen(Programm& p) {
-    if (!p.Installiert_Ordner.empty()) {
-        try {
-            const std::string name = p.host().FindFirst(p.Installiert_Ordner, 16);
-            if (name.empty() || !(p.host().FoundAttributes() & 16)) p.Installiert_Ordner = "";
-        } catch (const Laufzeitfehler&) {
-            p.Installiert_Ordner = "";
-        }
-    }
-    if (p.Installiert_Ordner.empty()) p.ui().SetAvailable(p.CMD_Entfernen, false);
-}
-
 }  // namespace kaldorin

@@ -1,7 +1,7 @@
 #include "tools/medium_liste.h"
 
 #include "install/installation.h"
-#include "startup/start.h"
+#include "programm/programm.h"
 
 namespace kaldorin::pack {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Removal of an installed copy, step by step with one error number.
 
-#include "startup/programm.h"
+#include "programm/programm.h"
 
 namespace kaldorin {
 

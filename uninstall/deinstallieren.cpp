@@ -5,7 +5,6 @@
 
 #include "install/installation.h"
 #include "runtime/strings.h"
-#include "startup/start.h"
 #include "uninstall/deinstallation.h"
 #include "wizard/assistent.h"
 

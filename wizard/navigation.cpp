@@ -1,5 +1,4 @@
 #include "install/installation.h"
-#include "startup/start.h"
 #include "uninstall/deinstallation.h"
 #include "wizard/assistent.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "install/datei_entpacken.h"
-#include "tests/pack/fakes.h"  // the do-nothing face and the pass-through host
+#include "doubles/fakes.h"  // the do-nothing face and the pass-through host
 #include "tools/medium_liste.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "runtime/command_line.h"
+#include "app/command_line.h"
 
 namespace kaldorin {
 namespace {

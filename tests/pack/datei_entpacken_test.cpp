@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "tests/pack/fakes.h"
+#include "doubles/fakes.h"
 #include "tests/pack/hilfen.h"
 
 namespace kaldorin::test {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "install/datei_entpacken.h"
-#include "tests/pack/fakes.h"
+#include "doubles/fakes.h"
 #include "tests/pack/hilfen.h"
 
 namespace kaldorin::test {

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "install/installation.h"
+#include "startup/hauptprogramm.h"
 #include "runtime/ui/script.h"
 
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 
 #include "runtime/host/posix/posix_host.h"
 #include "runtime/ui/headless/headless_face.h"
-#include "startup/programm.h"
+#include "programm/programm.h"
 
 namespace kaldorin::test {
 

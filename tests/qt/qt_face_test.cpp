@@ -15,7 +15,7 @@
 
 #include <functional>
 
-#include "startup/programm.h"
+#include "programm/programm.h"
 #include "startup/start.h"
 #include "tests/qt/umgebung.h"
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "startup/programm.h"
+#include "startup/hauptprogramm.h"
 #include "tests/qt/umgebung.h"
 
 namespace kaldorin::test {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/command_line.h"
+#include "app/command_line.h"
 #include "runtime/runtime.h"
 #include "runtime/ui/script.h"
 #include "startup/unbeaufsichtigt.h"

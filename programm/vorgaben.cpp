@@ -1,4 +1,4 @@
-#include "startup/start.h"
+#include "programm/programm.h"
 
 namespace kaldorin {
 

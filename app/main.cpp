@@ -4,8 +4,8 @@
 #include <iostream>
 #include <memory>
 
-#include "runtime/command_line.h"
-#include "runtime/entry.h"
+#include "app/command_line.h"
+#include "app/entry.h"
 #include "runtime/host/posix/posix_host.h"
 #include "runtime/ui/headless/headless_face.h"
 

@@ -9,8 +9,8 @@
 #include <iostream>
 #include <memory>
 
-#include "runtime/command_line.h"
-#include "runtime/entry.h"
+#include "app/command_line.h"
+#include "app/entry.h"
 #include "runtime/host/win32/breit.h"
 #include "runtime/host/win32/win32_host.h"
 #include "runtime/host/win32/windows_w32.h"

@@ -1,6 +1,7 @@
 #pragma once
-// The program-wide variables of the setup program, one instance per run. Every
-// procedure takes the run it works on; a new run starts from zeros and empty texts.
+// The program's common base: the program-wide variables of the setup program (one
+// instance per run; a new run starts from zeros and empty texts), its fixed defaults and
+// the check of the recorded installation that every room asks.
 
 #include <cstdint>
 #include <string>
@@ -67,10 +68,13 @@ struct Programm {
     Host& host() { return rt.host; }
 };
 
-// The main procedure: start-up, licence, wizard and the main loop.
-void Hauptprogramm(Programm& p);
+// Program-wide defaults (the product's fixed names and the codes of the main list).
+void Vorgaben_Setzen(Programm& p);
+// The codes of the main list, positions 0 to 8; they name its files on the medium.
+extern const std::vector<std::string> Kennung_Codes;
 
-// The event table: every handler of the program under its name.
-HandlerTable Ereignistabelle(Programm& p);
+// Forgets a recorded installation folder that no longer exists, and makes the remove
+// button not available when none is known. Start-up, the wizard and the removal ask it.
+void Entfernen_Pruefen(Programm& p);
 
 }  // namespace kaldorin

@@ -1,12 +1,12 @@
 // The parts of start-up that do not depend on the platform.
-#include "runtime/entry.h"
+#include "app/entry.h"
 
 #include <fstream>
 #include <iostream>
 
 #include "runtime/ui/face_start.h"
 #include "runtime/ui/headless/headless_face.h"
-#include "startup/programm.h"
+#include "startup/hauptprogramm.h"
 
 namespace kaldorin {
 

@@ -1,6 +1,7 @@
 #pragma once
-// Test doubles: a face that records what the user would see, and a host whose
-// numbered files are the real POSIX ones, with host paths taken as they stand.
+// Stand-ins for the runtime, for the tests and the benchmarks: a face that records what
+// the user would see, and a host whose numbered files are the real POSIX ones, with host
+// paths taken as they stand.
 
 #include <filesystem>
 #include <functional>
