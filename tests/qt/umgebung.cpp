@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace kaldorin::test {
@@ -17,10 +16,7 @@ QApplication& App() {
     static char name[] = "qt_tests";
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
-        const std::string datei = std::string(KALDORIN_BIN_DIR) + "/qt-offscreen.json";
-        std::ofstream(datei) << R"({"screens":[{"name":"test","x":0,"y":0,"width":1280,)"
-                                R"("height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + datei.c_str());
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + KALDORIN_QT_OFFSCREEN_CONFIG);
         auto* a = new QApplication(argc, argv);
         QGuiApplication::setQuitOnLastWindowClosed(false);
         return a;
