@@ -6,7 +6,9 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include "tests/pack/hilfen.h"
@@ -27,6 +29,26 @@ TEST_F(NummerierteDateienTest, SchreibtErstBeimSchliessen) {
     EXPECT_EQ(Lesen(ziel), Text("neu"));
     EXPECT_EQ(Namen(ordner), std::set<std::string>{"t4.ovl"});
     EXPECT_THROW(d.Close(z), Laufzeitfehler);  // the number is gone
+}
+
+// A flush or a close that fails means the data may not be on the disk: the old target
+// must stay as it was, and the temporary file must go.
+TEST_F(NummerierteDateienTest, FehlerBeimAbschlussLaesstAltesZiel) {
+    const auto flushFehler = +[](int) { errno = EIO; return -1; };
+    const auto schliessFehler = +[](int fd) { close(fd); errno = EIO; return -1; };
+    for (const NummerierteDateien::Abschluss abschluss :
+         {NummerierteDateien::Abschluss{flushFehler, nullptr},
+          NummerierteDateien::Abschluss{nullptr, schliessFehler}}) {
+        const fs::path ziel = ordner / "KALDORIN.EXE";
+        Schreiben(ziel, Text("alt und bewährt"));
+        NummerierteDateien d(abschluss);
+        const int z = d.OpenWrite(ziel);
+        d.Write(z, Text("neu"));
+        EXPECT_THROW(d.Close(z), Laufzeitfehler);
+        EXPECT_EQ(Lesen(ziel), Text("alt und bewährt"));
+        EXPECT_EQ(Namen(ordner), std::set<std::string>{"KALDORIN.EXE"});
+        EXPECT_THROW(d.Close(z), Laufzeitfehler);  // the number is released all the same
+    }
 }
 
 TEST_F(NummerierteDateienTest, VerwerfenLaesstZielUndKeinenRest) {

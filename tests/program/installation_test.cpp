@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "install/installation.h"
 #include "tests/program/szenario.h"
@@ -42,13 +44,19 @@ TEST(Installation, TheRoadOfOneInstallation) {
     s.Medium_Fuellen();
     EXPECT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
     EXPECT_EQ(s.Meldungen(), std::vector<std::string>{kFertig});
-    for (const auto& ziel : Hauptliste_Ziele)
-        EXPECT_EQ(s.Lesen(kZiel + ziel), Szenario::Inhalt(ziel)) << ziel;
-    for (const auto& datei : Zusatzliste)
-        EXPECT_EQ(s.Lesen(kZiel + datei.ziel), Szenario::Inhalt(datei.ziel)) << datei.ziel;
-    // Targets in "\sound" land in the "Sound" folder the tree made.
-    EXPECT_TRUE(fs::exists(s.prefix + "/drive_c/Programme/KALDORIN/Sound/pfiff3.wav"));
-    EXPECT_TRUE(fs::exists(s.prefix + "/drive_c/Programme/KALDORIN/Lokdatenbank"));
+    // Exactly the expected tree, every file with the content packed for it; targets in
+    // "\sound" land in the "Sound" folder the tree made.
+    std::map<std::string, std::string> erwartet, installiert;
+    for (const auto& [quelle, ziel] : kInstallierterBaum) erwartet[ziel] = Szenario::Inhalt(ziel);
+    const fs::path ordner = s.prefix + "/drive_c/Programme/KALDORIN";
+    for (const auto& e : fs::recursive_directory_iterator(ordner)) {
+        if (!e.is_regular_file()) continue;
+        std::string name = "\\" + fs::relative(e.path(), ordner).string();
+        std::replace(name.begin(), name.end(), '/', '\\');
+        installiert[name] = s.Lesen(kZiel + name);
+    }
+    EXPECT_EQ(installiert, erwartet);
+    EXPECT_TRUE(fs::is_directory(ordner / "Lokdatenbank"));
     EXPECT_NE(Einstellungen(s).find("C:\\Programme\\KALDORIN"), std::string::npos);
     EXPECT_TRUE(s.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
     const std::string start = s.host().ProgramsFolder() + "\\KALDORIN";

@@ -124,6 +124,18 @@ TEST(Start, OldProcessorWarnsAndInstallierenGoesOn) {
     EXPECT_EQ(Anzahl(pentium.Warnungen(), kProzessor), 0);
 }
 
+TEST(Start, ProcessorWarningFollowsFamilyAndModelOnly) {
+    // Bits 4 to 11 decide; the stepping below and the bits above them do not.
+    struct Fall { const char* cpu; bool warnt; };
+    for (Fall fall : {Fall{"0x500", false}, Fall{"0x4F0", true}, Fall{"0x4FF", true},
+                      Fall{"0xFFFF04F0", true}, Fall{"0x7000500", false}}) {
+        Szenario s;
+        s.system["cpu"] = fall.cpu;
+        s.Ausfuehren("answer 2\n");
+        EXPECT_EQ(Anzahl(s.Warnungen(), kProzessor), fall.warnt ? 1 : 0) << fall.cpu;
+    }
+}
+
 TEST(Start, EveryWayOutBeforeTheWizard) {
     Szenario alle;
     alle.system = {{"screen", "640x480"}, {"colours", "256"}, {"cpu", "0x400"}, {"family", "nt"}};

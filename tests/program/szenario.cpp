@@ -23,9 +23,6 @@ std::string Wiederholt(const std::string& zeile, int mal) {
     return text;
 }
 
-// The codes of the main list as the medium names them.
-const char* const kKennung[] = {"0", "4", "7", "8", "9", "x", "l", "o", "e"};
-
 // The value of "key":"..." in one transcript line, unescaped; "" when absent.
 std::string Feld(const std::string& zeile, const std::string& schluessel) {
     const std::string anfang = "\"" + schluessel + "\":\"";
@@ -96,11 +93,7 @@ void Szenario::Packen(const std::string& name, const std::string& inhalt) {
 std::string Szenario::Inhalt(const std::string& ziel) { return "Inhalt von " + ziel + "\n"; }
 
 void Szenario::Medium_Fuellen() {
-    for (int position = 0; position < 9; ++position)
-        Packen(Hauptliste_Quelle(position, kKennung[position]).substr(1),
-               Inhalt(Hauptliste_Ziele[position]));
-    for (const Zusatzdatei& datei : Zusatzliste)
-        Packen(std::string(datei.quelle).substr(1), Inhalt(datei.ziel));
+    for (const auto& [quelle, ziel] : kInstallierterBaum) Packen(quelle, Inhalt(ziel));
 }
 
 std::string Szenario::Host_Pfad(const std::string& windowsPfad) const {

@@ -32,6 +32,40 @@ struct Dialog {
     std::string title;
 };
 
+// The medium of a release and the tree it installs, as a user sees them: the name on the
+// medium and the path under the installation folder. Written out on purpose rather than
+// taken from the program's own lists, so that a changed name there fails the tests.
+inline const std::vector<std::pair<std::string, std::string>> kInstallierterBaum = {
+    {"t0e.px_", "\\KALDORIN_Edit.EXE"},
+    {"t4.px_", "\\t4.ovl"},
+    {"t7.px_", "\\t7.ovl"},
+    {"t8.px_", "\\t8.ovl"},
+    {"t9.px_", "\\t9.ovl"},
+    {"tx.px_", "\\KALDORIN.XLO"},
+    {"tl.px_", "\\KALDORIN.PA1"},
+    {"to.px_", "\\KALDORIN.OCX"},
+    {"te.px_", "\\T14.ovl"},
+    {"Setup.ex_", "\\Setup.Exe"},
+    {"pfiff3.wa_", "\\Sound\\pfiff3.wav"},
+    {"lok.bm_", "\\Bilder\\lok.bmp"},
+    {"test.bw_", "\\Stellwerk\\test.bws"},
+    {"test.ta_", "\\Stellwerk\\test.tab"},
+    {"test.po_", "\\Stellwerk\\test.pos"},
+    {"test.fp_", "\\Fahrplan\\test.fpw"},
+    {"test.fs_", "\\Fahrplan\\test.fps"},
+    {"stellwrk.hl_", "\\Help\\Stellwerk.hlp"},
+    {"stellwrk.cn_", "\\Help\\Stellwrk.cnt"},
+    {"glbein.hl_", "\\Help\\GleisbildEingabe.hlp"},
+    {"glbein.cn_", "\\Help\\GleisbildEingabe.cnt"},
+    {"fahrplan.hl_", "\\Help\\Fahrplan.hlp"},
+    {"fahrplan.cn_", "\\Help\\Fahrplan.cnt"},
+    {"FStrEin.hl_", "\\Help\\FahrstraßenEingabe.hlp"},
+    {"FStrEin.cn_", "\\Help\\FahrstraßenEingabe.cnt"},
+    {"BuR.hl_", "\\Help\\Datensicherung.hlp"},
+    {"BuR.cn_", "\\Help\\Datensicherung.cnt"},
+    {"DOS_Konv.ex_", "\\DOS_Konverter.Exe"},
+};
+
 class Szenario {
 public:
     Szenario();
@@ -48,7 +82,7 @@ public:
 
     // Packs `inhalt` as the medium file `name` ("t0e.px_").
     void Packen(const std::string& name, const std::string& inhalt);
-    // Fills the medium with every file of both lists; the content names the target.
+    // Fills the medium with every file of kInstallierterBaum; the content names the target.
     void Medium_Fuellen();
     // The content Medium_Fuellen gives the file installed as `ziel` ("\t4.ovl").
     static std::string Inhalt(const std::string& ziel);

@@ -151,7 +151,12 @@ struct NummerierteDateien::Datei {
     }
 };
 
-NummerierteDateien::NummerierteDateien() = default;
+NummerierteDateien::NummerierteDateien() : NummerierteDateien(Abschluss{}) {}
+
+NummerierteDateien::NummerierteDateien(Abschluss abschluss) : abschluss_(abschluss) {
+    if (!abschluss_.flush) abschluss_.flush = fsync;
+    if (!abschluss_.schliessen) abschluss_.schliessen = close;
+}
 NummerierteDateien::~NummerierteDateien() = default;
 
 NummerierteDateien::Datei& NummerierteDateien::Finden(int file) {
@@ -260,10 +265,11 @@ void NummerierteDateien::Close(int file) {
     if (!d->schreiben) return;
 
     if (d->kaputt) NichtSchreibbar(d->pfad, "Sie wurde nicht vollständig geschrieben.");
-    if (fsync(d->fd) != 0) NichtSchreibbar(d->pfad, Grund(errno));
+    // Only data that has reached the disk may replace the target.
+    if (abschluss_.flush(d->fd) != 0) NichtSchreibbar(d->pfad, Grund(errno));
     const int fd = d->fd;
     d->fd = -1;
-    if (close(fd) != 0) NichtSchreibbar(d->pfad, Grund(errno));
+    if (abschluss_.schliessen(fd) != 0) NichtSchreibbar(d->pfad, Grund(errno));
     if (rename(d->temp.c_str(), d->pfad.c_str()) != 0) NichtSchreibbar(d->pfad, Grund(errno));
     d->temp.clear();
 

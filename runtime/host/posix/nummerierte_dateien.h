@@ -18,7 +18,15 @@ namespace kaldorin {
 
 class NummerierteDateien {
 public:
+    // The two calls that end a write before its rename: flushing the data and closing
+    // the file. Empty: the system's fsync and close. A test puts in one that fails.
+    struct Abschluss {
+        int (*flush)(int fd) = nullptr;
+        int (*schliessen)(int fd) = nullptr;
+    };
+
     NummerierteDateien();
+    explicit NummerierteDateien(Abschluss abschluss);
     ~NummerierteDateien();  // discards every write not closed
     NummerierteDateien(const NummerierteDateien&) = delete;
     NummerierteDateien& operator=(const NummerierteDateien&) = delete;
@@ -50,6 +58,7 @@ private:
     Datei& Finden(int file);
     Datei& Lesedatei(int file);
     Datei& Schreibdatei(int file);
+    Abschluss abschluss_;
     std::map<int, std::unique_ptr<Datei>> offen_;
     int naechste_ = 1;
 };
