@@ -56,6 +56,12 @@ int Zahl(const std::string& wort, int zeile) {
     return wert;
 }
 
+// A name stands bare: a quoted text in its place would keep the quote as part of it.
+const std::string& Name(const std::string& wort, int zeile) {
+    if (wort[0] == '"') Fehler(zeile, "Name erwartet, nicht Text: " + wort.substr(1));
+    return wort;
+}
+
 }  // namespace
 
 FormBeschreibung FormLesen(std::string_view text) {
@@ -71,7 +77,7 @@ FormBeschreibung FormLesen(std::string_view text) {
         if (w[0] == "form") {
             if (!form.name.empty()) Fehler(zeile, "zweite Formularzeile");
             if (w.size() != 5 || w[4][0] != '"') Fehler(zeile, "form NAME BREITE HOEHE \"TITEL\" erwartet");
-            form.name = w[1];
+            form.name = Name(w[1], zeile);
             form.width = Zahl(w[2], zeile);
             form.height = Zahl(w[3], zeile);
             form.title = w[4].substr(1);
@@ -83,7 +89,7 @@ FormBeschreibung FormLesen(std::string_view text) {
         if (w.size() < 6) Fehler(zeile, "ART NAME X Y BREITE HOEHE erwartet");
         FormElement e;
         e.art = art->second;
-        e.name = w[1];
+        e.name = Name(w[1], zeile);
         e.x = Zahl(w[2], zeile);
         e.y = Zahl(w[3], zeile);
         e.width = Zahl(w[4], zeile);

@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "runtime/formular.h"
+
+namespace kaldorin {
+namespace {
+
+// Found by fuzzing: a quoted text where a name belongs was taken as the name, quote
+// mark and all, so a control named "CMD_Weiter (with the quote) bound no handler.
+TEST(Formularbeschreibung, AQuotedTextIsNoName) {
+    const std::pair<const char*, const char*> faelle[] = {
+        {"form \"F\" 10 10 \"T\"\n", "Zeile 1"},
+        {"form F 10 10 \"T\"\nlabel LB 1 1 1 1\nbutton \"CMD_Weiter\" 1 2 3 4\n", "Zeile 3"},
+    };
+    for (const auto& [text, zeile] : faelle) {
+        try {
+            FormLesen(text);
+            ADD_FAILURE() << text;
+        } catch (const Laufzeitfehler& e) {
+            EXPECT_NE(std::string(e.what()).find(zeile), std::string::npos) << e.what();
+        }
+    }
+    const auto form = FormLesen("form F 10 10 \"T\"\nbutton CMD_Weiter 1 2 3 4 \"weiter\"\n");
+    EXPECT_EQ(form.elemente.at(0).name, "CMD_Weiter");
+    EXPECT_EQ(form.elemente.at(0).text, "weiter");
+}
+
+}  // namespace
+}  // namespace kaldorin
