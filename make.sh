@@ -64,8 +64,7 @@ case "${1:-}" in
     build build
     ctest --test-dir build --output-on-failure -j2
     tools/win32/build.sh
-    ctest --test-dir build-win64 --output-on-failure -j2
-    ctest --test-dir build-win32 --output-on-failure
+    ctest --test-dir build-wine --output-on-failure -j2
     ;;
   test-sanitized)
     install_packages

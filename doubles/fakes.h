@@ -147,6 +147,8 @@ public:
     std::string ProgramFolder() override { Nicht(); }
     std::string WindowsFolder() override { Nicht(); }
     std::string ProgramsFolder() override { Nicht(); }
+    std::string UserProgramFilesFolder() override { Nicht(); }
+    std::string UserDesktopFolder() override { Nicht(); }
     void SetLinkTarget(std::string_view) override { Nicht(); }
     void CreateLink(std::string_view) override { Nicht(); }
     std::int32_t VersionWord() override { Nicht(); }

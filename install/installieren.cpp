@@ -28,15 +28,14 @@ bool Ordner_Merken(Programm& p) {
 }
 
 void Desktop_Verknuepfung(Programm& p, bool nt) {
-    const std::string ordner = p.host().WindowsFolder();
-    const std::string link = nt ? ordner + "\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"
-                                : ordner + "\\Desktop\\KALDORIN_Edit.LNK";
-    Ohne_Meldung([&] { p.host().CreateLink(link); });
+    Ohne_Meldung([&] { p.host().CreateLink(Desktop_Ordner(p, nt) + "\\KALDORIN_Edit.LNK"); });
 }
 
 void Startmenue_Eintraege(Programm& p) {
     Host& host = p.host();
-    const std::string ordner = host.ProgramsFolder() + "\\KALDORIN";
+    std::string ordner;
+    Ohne_Meldung([&] { ordner = host.ProgramsFolder() + "\\KALDORIN"; });
+    if (ordner.empty()) return;  // no Start menu known: no entries, as for a failed link
     Ohne_Meldung([&] { host.MakeFolder(ordner); });
     Ohne_Meldung([&] { host.CreateLink(ordner + "\\KALDORIN_Edit.LNK"); });
     if (!p.ui().Ticked(p.CB_Konvert)) return;

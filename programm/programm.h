@@ -73,6 +73,19 @@ void Vorgaben_Setzen(Programm& p);
 // The codes of the main list, positions 0 to 8; they name its files on the medium.
 extern const std::vector<std::string> Kennung_Codes;
 
+// The default target folder: "C:\Programme\KALDORIN" where C:\Programme exists (older
+// Windows, the POSIX prefix); elsewhere "C:\Programme" is not there and "C:\Program
+// Files" needs administrator rights, so the user's own programs folder takes its place.
+std::string Ziel_Vorgabe(Programm& p);
+
+// The folder that takes the desktop link: the family's folder under the Windows folder
+// where it exists (NT: "\Profiles\All users\Desktop", 9x: "\Desktop"), else the
+// user's own desktop; later Windows have no such folder. Throws when neither is known.
+std::string Desktop_Ordner(Programm& p, bool nt);
+
+// Whether `pfad` names an existing folder; a failing search counts as no.
+bool Ordner_Vorhanden(Host& host, const std::string& pfad);
+
 // Forgets a recorded installation folder that no longer exists, and makes the remove
 // button not available when none is known. Start-up, the wizard and the removal ask it.
 void Entfernen_Pruefen(Programm& p);

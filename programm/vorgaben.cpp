@@ -7,6 +7,7 @@ namespace {
 // reads the record under the same pair, so it sees what an installation wrote.
 constexpr const char* kAnwendung = "VORK";
 constexpr const char* kAbschnitt = "KALDORIN";
+constexpr const char* kProgramme = "C:\\Programme";
 }  // namespace
 
 // Codes of the main list, positions 0 to 8. Position 6 (the user's parameter file)
@@ -19,6 +20,22 @@ void Vorgaben_Setzen(Programm& p) {
     p.Einstellungen_Abschnitt = kAbschnitt;
     p.Kennung = Kennung_Codes;
     p.Kennung.resize(16);  // spare, empty places end the list
+}
+
+std::string Ziel_Vorgabe(Programm& p) {
+    const std::string alt = std::string(kProgramme) + "\\KALDORIN";
+    if (Ordner_Vorhanden(p.host(), kProgramme)) return alt;
+    try {
+        return p.host().UserProgramFilesFolder() + "\\KALDORIN";
+    } catch (const Laufzeitfehler&) {
+        return alt;  // the installation then reports the folder it cannot write
+    }
+}
+
+std::string Desktop_Ordner(Programm& p, bool nt) {
+    const std::string ordner =
+        p.host().WindowsFolder() + (nt ? "\\Profiles\\All users\\Desktop" : "\\Desktop");
+    return Ordner_Vorhanden(p.host(), ordner) ? ordner : p.host().UserDesktopFolder();
 }
 
 }  // namespace kaldorin

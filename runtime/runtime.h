@@ -258,6 +258,11 @@ public:
     virtual std::string WindowsFolder() = 0;
     // The programs folder of the Start menu.
     virtual std::string ProgramsFolder() = 0;
+    // The user's own folder for programs, which needs no administrator rights to
+    // write; made when it is missing.
+    virtual std::string UserProgramFilesFolder() = 0;
+    // The user's own desktop folder.
+    virtual std::string UserDesktopFolder() = 0;
     // The target of the next link that CreateLink makes.
     virtual void SetLinkTarget(std::string_view target) = 0;
     // Writes a shell link file at `path` pointing at the target set before.

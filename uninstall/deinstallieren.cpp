@@ -98,6 +98,15 @@ void Datenordner(Lauf& lauf, int schritt, Handle kaestchen, const std::string& o
     });
 }
 
+// The desktop link from where the installation made it: the family's folder under the
+// Windows folder, else the user's own desktop. Only a file of the link's name goes.
+void Desktop_Link_Loeschen(Programm& p, bool nt) {
+    Host& host = p.host();
+    const std::string alt = host.WindowsFolder() + (nt ? "\\Profiles\\All users\\Desktop\\KALDORIN_edit.LNK"
+                                                       : "\\Desktop\\Kaldorin_Edit.lnk");
+    host.DeleteFile(host.FileExists(alt) ? alt : host.UserDesktopFolder() + "\\KALDORIN_Edit.LNK");
+}
+
 void Zurueckgeben(Programm& p, int fehler) {
     if (fehler > 0)
         p.ui().Message("Beim entfernen von KALDORIN-Edit ist Fehler " + ZahlText(fehler) +
@@ -119,11 +128,7 @@ void Deinstallieren(Programm& p) {
     }
     Host& host = p.host();
     const std::string basis = p.Installiert_Ordner;
-    const std::string startmenue = host.ProgramsFolder() + "\\Kaldorin";
-    const std::string desktop =
-        host.WindowsFolder() + (host.VersionWord() >= 0
-                                    ? "\\Profiles\\All users\\Desktop\\KALDORIN_edit.LNK"
-                                    : "\\Desktop\\Kaldorin_Edit.lnk");
+    const bool nt = host.VersionWord() >= 0;
     Lauf lauf{p};
     Datenordner(lauf, 1, p.CB_Rem_SO, basis + "\\sound", kSound);
     Datenordner(lauf, 2, p.CB_Rem_PI, basis + "\\bilder", kBilder);
@@ -132,8 +137,8 @@ void Deinstallieren(Programm& p) {
     Datenordner(lauf, 5, p.CB_Rem_DB, basis + "\\lokdatenbank", kLokdatenbank);
     lauf.Schritt(6, [&] { Leeren_Und_Entfernen(host, basis + "\\help", 6); });
     lauf.Schritt(7, [&] { Programmordner_Leeren(lauf, basis); });
-    lauf.Schritt(0, [&] { host.DeleteFile(desktop); });
-    lauf.Schritt(9, [&] { Leeren_Und_Entfernen(host, startmenue, 0); });
+    lauf.Schritt(0, [&] { Desktop_Link_Loeschen(p, nt); });
+    lauf.Schritt(9, [&] { Leeren_Und_Entfernen(host, host.ProgramsFolder() + "\\Kaldorin", 0); });
     lauf.Schritt(10, [&] { Einstellungen_Entfernen(p); });
     Zurueckgeben(p, lauf.fehler);
 }

@@ -156,6 +156,31 @@ std::vector<std::string> SplitButtons(std::string_view labels) {
     }
 }
 
+namespace {
+
+std::string AsRead(std::string_view text, bool alert) {
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((alert && c == '|') || c == '\n') lines += '\n';
+        else if (c == '\r') { lines += '\n'; if (i + 1 < text.size() && text[i + 1] == '\n') ++i; }
+        else lines += c;
+    }
+    while (!lines.empty() && lines.back() == '\n') lines.pop_back();
+    return lines;
+}
+
+}  // namespace
+
+std::string AnsweredAlert(std::string_view text, std::string_view button) {
+    return AsRead(text, true) + "\n  -> [" + std::string(button) + "]\n\n";
+}
+
+std::string AnsweredMessage(std::string_view title, std::string_view text) {
+    return (title.empty() ? std::string() : std::string(title) + ": ") + AsRead(text, false) +
+           "\n  -> [OK]\n\n";
+}
+
 int CharacterCount(std::string_view utf8) {
     int count = 0;
     for (unsigned char c : utf8)

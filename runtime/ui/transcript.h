@@ -58,6 +58,12 @@ std::string JsonArray(const std::vector<std::string>& values);
 // The buttons of an alert: `labels` split on "|", blanks kept ("" is one button).
 std::vector<std::string> SplitButtons(std::string_view labels);
 
+// What an unattended run prints for a dialog it answered: the text as the user reads it
+// ("|" in alerts, CR, LF and CR LF each break the line), then the button pressed. Lines
+// end in "\n" alone: written to a stream in text mode, that is CR LF on Windows.
+std::string AnsweredAlert(std::string_view text, std::string_view button);
+std::string AnsweredMessage(std::string_view title, std::string_view text);
+
 // --- What a surface shows --------------------------------------------------------
 
 // `count` lines: the first from (x1, y1) to (x2, y2), each next one a pixel lower.

@@ -38,6 +38,8 @@ public:
     std::string ProgramFolder() override { Unused(); }
     std::string WindowsFolder() override { Unused(); }
     std::string ProgramsFolder() override { Unused(); }
+    std::string UserProgramFilesFolder() override { Unused(); }
+    std::string UserDesktopFolder() override { Unused(); }
     void SetLinkTarget(std::string_view) override { Unused(); }
     void CreateLink(std::string_view) override { Unused(); }
     std::int32_t VersionWord() override { Unused(); }

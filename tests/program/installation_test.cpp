@@ -177,14 +177,6 @@ TEST(Installation, DesktopLinkFollowsTheFamily) {
     ASSERT_EQ(alt.Ausfuehren(kBisSeite1 + kInstallieren), 0);
     EXPECT_TRUE(alt.Existiert("C:\\WINDOWS\\Desktop\\KALDORIN_Edit.LNK"));
     EXPECT_FALSE(alt.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
-
-    // No desktop folder: no link and no word about it.
-    Szenario ohne;
-    ohne.Medium_Fuellen();
-    ohne.Schreiben("C:\\WINDOWS\\Profiles\\x", "");
-    fs::remove_all(ohne.Host_Pfad("C:\\WINDOWS\\Profiles\\All users"));
-    ASSERT_EQ(ohne.Ausfuehren(kBisSeite1 + kInstallieren), 0);
-    EXPECT_EQ(ohne.Meldungen(), std::vector<std::string>{kFertig});
 }
 
 TEST(Installation, UnwritableSettingsStopBeforeTheLinks) {

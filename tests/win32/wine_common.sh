@@ -1,20 +1,27 @@
 # Shared by the Wine end-to-end tests: a private copy of the booted prefix, a
-# private X server, the demo medium with the setup program in it, and checks.
-# Sourced with: EXE PREFIX_TEMPLATE PACK WORKDIR set.
+# private X server, the demo medium with the setup program and the application's
+# stand-in in it, and checks.
+# Sourced with: EXE PREFIX_TEMPLATE PACK WORKDIR set; from the environment WINE (the
+# loader of the program's architecture) and KALDORIN_EDIT (the stand-in).
 set -euo pipefail
 
-WINE=/usr/lib/wine/wine64
+WINE=${WINE:-/usr/lib/wine/wine64}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 note() { echo "== $*"; }
 
-[ -x "$WINE" ] || fail "$WINE is missing (apt-get install wine64)"
+[ -x "$WINE" ] || fail "$WINE is missing (apt-get install wine64, or wine32:i386 for /usr/lib/wine/wine)"
+# A kernel without 32-bit support refuses the i686 loader (exit 126): skipped, and said so.
+set +e; "$WINE" --version >/dev/null 2>&1; [ $? -eq 126 ] && { echo "SKIP: this kernel cannot run $WINE"; exit 77; }; set -e
+[ -f "${KALDORIN_EDIT:-}" ] || fail "no KALDORIN_Edit.EXE stand-in at \"${KALDORIN_EDIT:-}\""
 [ -f "$PREFIX_TEMPLATE/system.reg" ] || fail "no booted Wine prefix at $PREFIX_TEMPLATE (tools/win32/wine-prefix.sh)"
 [ -x "$PACK" ] || fail "no native kaldorin-pack at $PACK"
 
 rm -rf "$WORKDIR"
 mkdir -p "$WORKDIR"
 cp -a "$PREFIX_TEMPLATE" "$WORKDIR/prefix"
-export WINEPREFIX=$WORKDIR/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu entries of the links in this machine's home.
+export WINEPREFIX=$WORKDIR/prefix WINEARCH=win64 WINEDEBUG=-all \
+       WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # A private X server: its own display number, found by the server itself.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORKDIR/display" >"$WORKDIR/xvfb.log" 2>&1 &
@@ -30,9 +37,14 @@ trap cleanup EXIT
 
 MEDIUM=$WORKDIR/medium
 "$PACK" demo "$MEDIUM" >/dev/null
+"$PACK" pack "$KALDORIN_EDIT" "$MEDIUM/t0e.px_" >/dev/null
 cp "$EXE" "$MEDIUM/kaldorin-setup.exe"
 DRIVE_C=$WINEPREFIX/drive_c
-TARGET=$DRIVE_C/Programme/KALDORIN
+PROFILE=$DRIVE_C/users/$(id -un)
+# A fresh Windows has no C:\Programme: the default target is the user's own programs
+# folder.
+TARGET=$PROFILE/AppData/Local/Programs/KALDORIN
+TARGET_WIN='C:\users\'$(id -un)'\AppData\Local\Programs\KALDORIN'
 
 winpath() { echo "Z:${1//\//\\}"; }
 
@@ -91,13 +103,23 @@ check_link() {  # LNK EXPECTED_TARGET
   [ "$target" = "$2" ] || fail "link $1 points at \"$target\", expected \"$2\""
 }
 
-PROGRAMS="$DRIVE_C/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-DESKTOP_LINK="$DRIVE_C/windows/Profiles/All users/Desktop/KALDORIN_Edit.LNK"
+PROGRAMS="$PROFILE/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+# The NT 4 desktop of all users is not there: the link goes to the user's own desktop.
+DESKTOP_LINK="$PROFILE/Desktop/KALDORIN_Edit.LNK"
 
 check_links() {  # TARGET_DIR_WINDOWS
   check_link "$DESKTOP_LINK" "$1\\KALDORIN_Edit.EXE"
   check_link "$PROGRAMS/KALDORIN/KALDORIN_Edit.LNK" "$1\\KALDORIN_Edit.EXE"
   check_link "$PROGRAMS/KALDORIN/DOS_Konverter.LNK" "$1\\DOS_Konverter.EXE"
+}
+
+# The installed application, started from the target of its Start-menu link, reads
+# the recorded folder and runs from it.
+check_started() {  # TARGET_DIR_WINDOWS
+  local exe out
+  exe=$(lnkinfo "$PROGRAMS/KALDORIN/KALDORIN_Edit.LNK" | sed -n 's/^[[:space:]]*Local path[[:space:]]*:[[:space:]]*//p' | head -n1)
+  out=$("$WINE" "$exe" 2>/dev/null | tr -d '\r') || fail "$exe did not start"
+  [ "$out" = "Dir=$1"$'\n'"Ordner=$1" ] || fail "the installed program reports: $out"
 }
 
 check_links_gone() {

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds kaldorin-setup.exe for Windows, x86_64 (build-win64) and i686 (build-win32),
-# each with a static libzstd made from Debian's own source package, and prepares the
-# Wine prefix for the end-to-end tests of the x86_64 build.
+# each with a static libzstd made from Debian's own source package, boots the Wine
+# prefix both builds' tests share and makes build-wine/, which runs the Wine tests of
+# both builds side by side:  ctest --test-dir build-wine -j2
 #   tools/win32/build.sh            both builds and the Wine prefix
 #   tools/win32/build.sh x86_64     one of them (x86_64 or i686)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 
-PACKAGES=(mingw-w64 wine64 wine cmake ninja-build pkg-config dpkg-dev xz-utils xvfb xauth
-          imagemagick liblnk-utils fonts-wine fonts-liberation
+# wine32:i386 runs the i686 program (/usr/lib/wine/wine); wine64 the x86_64 one.
+PACKAGES=(mingw-w64 wine64 wine wine32:i386 cmake ninja-build pkg-config dpkg-dev xz-utils xvfb xauth
+          imagemagick liblnk-utils fonts-wine fonts-liberation util-linux
           libgtest-dev)
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 missing=()
@@ -18,6 +20,7 @@ for p in "${PACKAGES[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "== Installing: ${missing[*]}"
+  dpkg --print-foreign-architectures | grep -qx i386 || sudo_if_needed dpkg --add-architecture i386
   sudo_if_needed apt-get update -q
   sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
@@ -38,16 +41,18 @@ build_one() {  # ARCH DIR
   "$root/tools/win32/zstd.sh" "$arch-w64-mingw32" "$dir/zstd"
   PKG_CONFIG_LIBDIR=$dir/zstd/lib/pkgconfig PKG_CONFIG_PATH= \
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" -DKALDORIN_PACK="$pack" >/dev/null
-  # The program, and for x86_64 the unit tests that run under Wine.
-  local targets=(kaldorin-setup)
-  [ "$arch" = x86_64 ] && targets+=(kaldorin-win32-test)
-  ninja -C "$dir" -j2 "${targets[@]}"
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" -DKALDORIN_PACK="$pack" \
+      -DKALDORIN_WINE_PREFIX="$root/build-wine/prefix" >/dev/null
+  # The program, the installed application's stand-in and the unit tests, all run
+  # under Wine.
+  ninja -C "$dir" -j2 kaldorin-setup kaldorin-edit kaldorin-win32-test
   echo "== $dir/bin/kaldorin-setup.exe"
+  built+=("$dir")
 }
 
 native_pack
 
+built=()
 archs=("${@:-x86_64 i686}")
 for arch in ${archs[@]}; do
   case $arch in
@@ -56,6 +61,9 @@ for arch in ${archs[@]}; do
     *) echo "unknown architecture $arch (x86_64, i686)" >&2; exit 2 ;;
   esac
 done
-if [[ " ${archs[*]} " == *x86_64* ]]; then
-  "$root/tools/win32/wine-prefix.sh" "$root/build-win64/wine-prefix"
-fi
+"$root/tools/win32/wine-prefix.sh" "$root/build-wine/prefix"
+# One test run over both builds, so that ctest -j2 runs their Wine tests side by side.
+{
+  echo "# Made by tools/win32/build.sh: the tests of the Windows builds."
+  printf 'subdirs("%s")\n' "${built[@]}"
+} >"$root/build-wine/CTestTestfile.cmake"

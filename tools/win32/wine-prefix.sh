@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
 # Boots a 64-bit Wine prefix once, so that the tests copy a ready prefix instead of
 # paying the first boot each time:  tools/win32/wine-prefix.sh DIR
+# The prefix stays as wineboot makes it; the builds of both architectures share it.
 set -euo pipefail
 prefix=$1
+mkdir -p "$(dirname "$prefix")"
+# Both architectures' tests may ask at once: one boots, the other waits for it.
+exec 9>"$prefix.lock"
+flock 9
 if [ -f "$prefix/system.reg" ] && [ -f "$prefix/.kaldorin-ready" ]; then
   exit 0
 fi
 rm -rf "$prefix"
-mkdir -p "$(dirname "$prefix")"
 echo "== Booting the Wine prefix $prefix (once)"
-export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
+# With no home folder to point at, wineboot makes the user's Desktop and Documents real
+# folders of the prefix instead of links to this machine's home, so what a test puts on
+# the desktop stays in its own copy.
+export HOME=$prefix.no-home
 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
 # Wine draws the window frames itself, so that title bars show without a window
 # manager (under Xvfb).
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
-# The folders of the German Windows the setup was made for: the default target's
-# parent and the NT desktop of all users, where the desktop link goes.
-mkdir -p "$prefix/drive_c/Programme" "$prefix/drive_c/windows/Profiles/All users/Desktop"
+rm -rf "$HOME"  # what Wine kept there (caches)
 touch "$prefix/.kaldorin-ready"

@@ -21,6 +21,9 @@ namespace {
 
 constexpr const char* kWindowsOrdner = "C:\\WINDOWS";
 constexpr const char* kProgrammeMenue = "C:\\WINDOWS\\Start Menu\\Programs";
+// The prefix is the user's own, so its programs folder and its desktop are too.
+constexpr const char* kProgramme = "C:\\Programme";
+constexpr const char* kDesktop = "C:\\WINDOWS\\Desktop";
 
 // The folders a default installation needs, parents first.
 constexpr const char* kGeruest[] = {
@@ -247,6 +250,18 @@ std::string PosixHost::WindowsFolder() {
 std::string PosixHost::ProgramsFolder() {
     innen_->Bereit();
     return kProgrammeMenue;
+}
+
+std::string PosixHost::UserProgramFilesFolder() {
+    innen_->Bereit();
+    const std::string host = innen_->pfade.HostPfad(kProgramme);
+    if (!IstOrdner(host)) OrdnerAnlegen(host);
+    return kProgramme;
+}
+
+std::string PosixHost::UserDesktopFolder() {
+    innen_->Bereit();
+    return kDesktop;
 }
 
 void PosixHost::SetLinkTarget(std::string_view target) { innen_->linkZiel = target; }

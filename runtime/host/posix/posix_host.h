@@ -94,6 +94,10 @@ public:
     std::string WindowsFolder() override;
     // "C:\WINDOWS\Start Menu\Programs", for both families.
     std::string ProgramsFolder() override;
+    // "C:\Programme", made again when it went missing.
+    std::string UserProgramFilesFolder() override;
+    // "C:\WINDOWS\Desktop".
+    std::string UserDesktopFolder() override;
     // Remembers the target; it is checked when CreateLink writes the link.
     void SetLinkTarget(std::string_view target) override;
     // Writes a .lnk (through a temporary file and a rename) in an existing folder;

@@ -1,6 +1,7 @@
 #include "runtime/host/win32/systemfakten_w32.h"
 
 #include "runtime/host/win32/windows_w32.h"
+#include <knownfolders.h>
 #include <shlobj.h>
 
 #include <cpuid.h>
@@ -39,6 +40,38 @@ std::string ProgrammeOrdner() {
     wchar_t puffer[MAX_PATH + 1] = {};
     const HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, puffer);
     if (FAILED(hr)) Fehler("Der Programme-Ordner des Startmenüs lässt sich nicht ermitteln.");
+    return Schmal(puffer);
+}
+
+namespace {
+
+std::string BekannterOrdner(REFKNOWNFOLDERID ordner, DWORD schalter) {
+    PWSTR pfad = nullptr;
+    const HRESULT hr = SHGetKnownFolderPath(ordner, schalter, nullptr, &pfad);
+    std::string ergebnis = SUCCEEDED(hr) && pfad ? Schmal(pfad) : std::string();
+    CoTaskMemFree(pfad);
+    return ergebnis;
+}
+
+}  // namespace
+
+std::string EigenerProgrammOrdner() {
+    std::string ordner = BekannterOrdner(FOLDERID_UserProgramFiles, KF_FLAG_CREATE);
+    if (!ordner.empty()) return ordner;
+    // A shell that does not know the folder (Wine 8): its place on every Windows that
+    // does, made here as the shell would make it.
+    const std::string lokal = BekannterOrdner(FOLDERID_LocalAppData, 0);
+    if (lokal.empty()) Fehler("Der eigene Programme-Ordner des Benutzers lässt sich nicht ermitteln.");
+    ordner = lokal + "\\Programs";
+    if (!CreateDirectoryW(Breit(ordner).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        SystemFehler("Der Ordner " + Anzeige(ordner) + " lässt sich nicht anlegen");
+    return ordner;
+}
+
+std::string EigenerDesktop() {
+    wchar_t puffer[MAX_PATH + 1] = {};
+    const HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, puffer);
+    if (FAILED(hr)) Fehler("Der Desktop-Ordner des Benutzers lässt sich nicht ermitteln.");
     return Schmal(puffer);
 }
 

@@ -12,6 +12,10 @@ std::string ProgrammOrdner();
 std::string WindowsOrdner();
 // The programs folder of the user's Start menu.
 std::string ProgrammeOrdner();
+// The user's own programs folder (FOLDERID_UserProgramFiles), made when missing.
+std::string EigenerProgrammOrdner();
+// The user's own desktop (CSIDL_DESKTOPDIRECTORY).
+std::string EigenerDesktop();
 // GetVersion(): negative on the 9x family.
 std::int32_t VersionsWort();
 // CPUID leaf 1 EAX; 0x600 when the instruction gives nothing.

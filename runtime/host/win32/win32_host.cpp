@@ -149,6 +149,10 @@ std::string Win32Host::WindowsFolder() { return WindowsOrdner(); }
 
 std::string Win32Host::ProgramsFolder() { return ProgrammeOrdner(); }
 
+std::string Win32Host::UserProgramFilesFolder() { return EigenerProgrammOrdner(); }
+
+std::string Win32Host::UserDesktopFolder() { return EigenerDesktop(); }
+
 void Win32Host::SetLinkTarget(std::string_view target) { innen_->linkZiel = target; }
 
 void Win32Host::CreateLink(std::string_view path) {

@@ -67,6 +67,10 @@ public:
     std::string WindowsFolder() override;
     // The shell's programs folder of the Start menu (CSIDL_PROGRAMS).
     std::string ProgramsFolder() override;
+    // FOLDERID_UserProgramFiles ("%LOCALAPPDATA%\Programs"), made when missing.
+    std::string UserProgramFilesFolder() override;
+    // CSIDL_DESKTOPDIRECTORY.
+    std::string UserDesktopFolder() override;
     void SetLinkTarget(std::string_view target) override;
     void CreateLink(std::string_view path) override;
     // GetVersion, its sign forced by Fakten.nt when given.

@@ -87,28 +87,11 @@ void HeadlessFace::Dump() {
 
 // --- Modal dialogs ---------------------------------------------------------------------
 
-namespace {
-
-// A dialog's text as the user reads it: "|" (alerts) and CR/LF (messages) break lines.
-std::string AsRead(std::string_view text, bool alert) {
-    std::string lines;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if ((alert && c == '|') || c == '\n') lines += '\n';
-        else if (c == '\r') { lines += '\n'; if (i + 1 < text.size() && text[i + 1] == '\n') ++i; }
-        else lines += c;
-    }
-    while (!lines.empty() && lines.back() == '\n') lines.pop_back();
-    return lines;
-}
-
-}  // namespace
-
 int HeadlessFace::Alert(int style, std::string_view text, int defaultButton, std::string_view labels) {
     run_.ThrowIfStopping();
     if (options_.answerDialogs) {
         transcript_.Alert(style, text, defaultButton, labels, 1);
-        std::cout << AsRead(text, true) << "\n  -> [" << SplitButtons(labels).at(0) << "]\n\n";
+        std::cout << AnsweredAlert(text, SplitButtons(labels).at(0));
         return 1;
     }
     const int buttons = static_cast<int>(SplitButtons(labels).size());
@@ -120,8 +103,7 @@ void HeadlessFace::Message(std::string_view text, std::string_view title, int st
     messages_.emplace_back(text);
     if (options_.answerDialogs) {
         transcript_.Message(title, text, style, 1);
-        if (!title.empty()) std::cout << title << ": ";
-        std::cout << AsRead(text, false) << "\n  -> [OK]\n\n";
+        std::cout << AnsweredMessage(title, text);
         return;
     }
     AnswerMessage(run_, transcript_, NextLine(), title, text, style);

@@ -162,7 +162,7 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
     if (optionen_.answerDialogs) {
         // Unattended: the first button, pressed on the real alert; the text is printed.
         transcript_.Alert(style, text, defaultButton, labels, 1);
-        std::cout << Schmal(Zeilen(text, true)) << "\n  -> [" << beschriftungen.at(0) << "]\n\n";
+        std::cout << AnsweredAlert(text, beschriftungen.at(0));
         skriptAntwort = 1;
     } else if (skript_) {
         skriptAntwort =
@@ -264,8 +264,7 @@ void Win32Face::Message(std::string_view text, std::string_view title, int style
     const bool skriptGibtAntwort = skript_ && !optionen_.answerDialogs;
     if (optionen_.answerDialogs) {
         transcript_.Message(title, text, style, 1);
-        if (!title.empty()) std::cout << title << ": ";
-        std::cout << Schmal(Zeilen(text, false)) << "\n  -> [OK]\n\n";
+        std::cout << AnsweredMessage(title, text);
         SetTimer(nullptr, 0, 20, MeldungDruecken);
     } else if (skript_) {
         AnswerMessage(lauf_, transcript_, AntwortNehmen(), title, text, style);
