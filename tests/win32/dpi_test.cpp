@@ -164,11 +164,12 @@ struct Bediener {
         klicks.erase(klicks.begin());
     }
 
-    // An alert that is up and not yet answered.
+    // An alert or message box that is up and not yet answered.
     static BOOL CALLBACK WarnungSuchen(HWND hwnd, LPARAM l) {
         wchar_t klasse[32] = {};
         GetClassNameW(hwnd, klasse, 32);
-        if (!IsWindowVisible(hwnd) || lstrcmpW(klasse, L"KaldorinWarnung") != 0) return TRUE;
+        if (!IsWindowVisible(hwnd) || (lstrcmpW(klasse, L"KaldorinWarnung") != 0 && lstrcmpW(klasse, L"#32770") != 0))
+            return TRUE;
         if (GetPropW(hwnd, L"beantwortet")) return TRUE;
         *reinterpret_cast<HWND*>(l) = hwnd;
         return FALSE;
@@ -196,6 +197,8 @@ struct Bediener {
         if (ersterKnopf)
             PostMessageW(warnung, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ersterKnopf), BN_CLICKED),
                          reinterpret_cast<LPARAM>(ersterKnopf));
+        else
+            PostMessageW(warnung, WM_COMMAND, IDOK, 0);
     }
 
     static void CALLBACK Ticken(HWND, UINT, UINT_PTR, DWORD) {
@@ -212,12 +215,13 @@ struct Bediener {
     std::string Name(const char* art) {
         char nr[8];
         std::snprintf(nr, sizeof nr, "%02d", ++bilder);
-        return std::string(nr) + "-" + art;
+        return praefix + nr + "-" + art;
     }
 
     static inline Bediener* aktiv = nullptr;
     Win32Face& face;
     UINT_PTR uhr = 0;
+    std::string praefix;  // of the pictures' names
     std::vector<std::string> klicks;
     std::vector<std::string> fehler;
     std::string letzteWarnung;
@@ -262,6 +266,21 @@ TEST(W32Dpi, EveryTextFitsOnEveryPageAndAlertOfTheRoad) {
     EXPECT_EQ(bediener.warnungen, 2);  // the close-applications prompt and the font-size notice
     EXPECT_EQ(lizenz.cx, Skaliert(500, dpi));
     EXPECT_EQ(lizenz.cy, Skaliert(400, dpi));
+    std::string alle;
+    for (const auto& f : bediener.fehler) alle += f + "\n";
+    EXPECT_TRUE(bediener.fehler.empty()) << alle;
+}
+
+// The message box (the system's own) also fits its text, here the longest one.
+TEST(W32Dpi, TheMessageBoxFitsItsText) {
+    Win32Host host;
+    Win32Face face(FaceOptions{}, host, std::nullopt, nullptr);
+    Bediener bediener(face);
+    bediener.praefix = "meldung-";
+    face.Message("Diese Edit-Version von KALDORIN-Edit kann nicht installiert werden,\n"
+                 "da die normale KALDORIN Version schon installiert ist!",
+                 "KALDORIN", 16);
+    EXPECT_EQ(bediener.warnungen, 1);
     std::string alle;
     for (const auto& f : bediener.fehler) alle += f + "\n";
     EXPECT_TRUE(bediener.fehler.empty()) << alle;
