@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QDialog>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyleOptionButton>
 
 #include <cstdlib>
 #include <filesystem>
@@ -51,6 +57,41 @@ private:
     std::vector<std::string> namen_;
 };
 
+// The label, check box and button texts of the face that stick out of their
+// controls, measured in each control's own font against the room its style gives
+// the text; hidden controls count too.
+std::vector<std::string> Ueberstaende(const qt::QtUi& face, const std::string& wo) {
+    std::vector<std::string> fehler;
+    for (const auto& [handle, e] : face.Elemente()) {
+        QWidget* w = e.widget.data();
+        if (!e.offen || e.istFenster || !w) continue;
+        const QFontMetrics fm(w->font());
+        QString text;
+        QRect platz = w->rect();
+        int hoehe = fm.height(), breite = 0;
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            text = l->text();
+            const QRect r = fm.boundingRect(QRect(0, 0, w->width(), 1 << 20), Qt::TextWordWrap, text);
+            breite = r.width();
+            hoehe = r.height() - fm.descent();  // the last line's baseline lies inside
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            text = b->text();
+            breite = fm.horizontalAdvance(text);
+            QStyleOptionButton o;
+            o.initFrom(b);
+            const bool kasten = qobject_cast<QCheckBox*>(w) != nullptr;
+            platz = w->style()->subElementRect(kasten ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents,
+                                               &o, w);
+            if (kasten) platz.setHeight(w->height());
+        }
+        if (text.isEmpty() || (breite <= platz.width() && hoehe <= platz.height())) continue;
+        fehler.push_back(wo + ": " + e.zustand.name + " \"" + text.toStdString() + "\" needs " + std::to_string(breite) +
+                         "x" + std::to_string(hoehe) + ", has " + std::to_string(platz.width()) + "x" +
+                         std::to_string(platz.height()));
+    }
+    return fehler;
+}
+
 struct Strecke : ::testing::Test {
     static void SetUpTestSuite() {
         medium = new Ordner;
@@ -63,15 +104,27 @@ struct Strecke : ::testing::Test {
 
     Ordner prefix;
 
+    // With `ueberstaende`, every wait also measures every text (on a screen of
+    // 1280 x 1024 of the program's pixels, whatever the scale).
     int Ausfuehren(const std::string& script, std::vector<std::string> fotos,
-                   std::string* transcript = nullptr) {
+                   std::string* transcript = nullptr, std::vector<std::string>* ueberstaende = nullptr) {
         PosixHost::Fakten fakten;
         fakten.prefix = prefix.pfad;
         fakten.setupdir = medium->pfad + "/medium";
         PosixHost host(fakten);
         std::ostringstream aufzeichnung;
-        qt::QtUi face({}, host, Script(ParseScript(script)), &aufzeichnung);
+        FaceOptions optionen;
+        if (ueberstaende) {
+            optionen.screenWidth = 1280;
+            optionen.screenHeight = 1024;
+        }
+        qt::QtUi face(optionen, host, Script(ParseScript(script)), &aufzeichnung);
         Fotograf fotograf(face, std::move(fotos));
+        int warten = 0;
+        if (ueberstaende)
+            face.BeimWarten([&] {
+                for (auto& f : Ueberstaende(face, "wait " + std::to_string(++warten))) ueberstaende->push_back(f);
+            });
         const int code = face.Run([&] {
             Programm p(Laufzeit{face, host});
             face.BindHandlers(Ereignistabelle(p));
@@ -110,6 +163,47 @@ TEST_F(Strecke, OneInstallationClickedThroughAndRemovedAgain) {
         << transcript;
     EXPECT_NE(transcript.find("KALDORIN-Edit wurde entfernt"), std::string::npos) << transcript;
     EXPECT_FALSE(Installiert("Help/KALDORIN.HLP"));
+}
+
+// Every page from the welcome page to the options, at the scale ctest gives
+// (QT_SCALE_FACTOR 1, 1.25, 1.5, 2), on the fonts make.sh installs.
+TEST_F(Strecke, EveryTextFitsItsControl) {
+    App();
+    std::vector<std::string> fehler;
+    std::string transcript;
+    EXPECT_EQ(Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Weiter\nclick CMD_Abbrechen\n", {}, &transcript,
+                         &fehler), 0)
+        << transcript;
+    std::string alle;
+    for (const auto& f : fehler) alle += f + "\n";
+    EXPECT_TRUE(fehler.empty()) << "scale " << qgetenv("QT_SCALE_FACTOR").toStdString() << "\n" << alle;
+}
+
+// On a system without the metric-compatible fonts the program's fonts fall back to a
+// wider one; a text that would be cut is drawn smaller instead.
+TEST_F(Strecke, EveryTextFitsItsControlOnAWiderFont) {
+    App();
+    if (!QFontDatabase::families().contains("DejaVu Sans")) GTEST_SKIP() << "DejaVu Sans is not installed";
+    struct Ersatz {
+        Ersatz() {
+            for (const char* name : {"MS Sans Serif", "Arial"}) QFont::insertSubstitution(name, "DejaVu Sans");
+        }
+        ~Ersatz() {
+            for (const char* name : {"MS Sans Serif", "Arial"}) QFont::removeSubstitutions(name);
+        }
+    };
+    std::vector<std::string> fehler;
+    {
+        // The face adds its own substitutes behind these.
+        for (const char* name : {"MS Sans Serif", "Arial"}) QFont::removeSubstitutions(name);
+        Ersatz ersatz;
+        ASSERT_EQ(QFontInfo(QFont("MS Sans Serif")).family(), "DejaVu Sans");
+        EXPECT_EQ(Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Weiter\nclick CMD_Abbrechen\n", {}, nullptr,
+                             &fehler), 0);
+    }
+    std::string alle;
+    for (const auto& f : fehler) alle += f + "\n";
+    EXPECT_TRUE(fehler.empty()) << alle;
 }
 
 TEST_F(Strecke, DecliningTheAgreementEndsWithoutTheForm) {

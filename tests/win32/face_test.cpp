@@ -6,6 +6,7 @@
 
 #include "runtime/host/win32/win32_host.h"
 #include "runtime/host/win32/windows_w32.h"
+#include "runtime/ui/win32/w32_dpi.h"
 #include "runtime/ui/win32/win32_face.h"
 
 namespace kaldorin::w32 {
@@ -87,8 +88,8 @@ TEST_F(Fenster, ClosingAWindowClosesItsControlsAndOwnedWindows) {
 }
 
 TEST_F(Fenster, TheDisplayIsTheRealOneUnlessFixed) {
-    EXPECT_EQ(face.ScreenWidth(), GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(face.ScreenWidthTwips() % face.ScreenWidth(), 0);
+    EXPECT_EQ(face.ScreenWidth(), Programmeinheiten(GetSystemMetrics(SM_CXSCREEN), SystemDpi()));
+    EXPECT_EQ(face.ScreenWidthTwips(), face.ScreenWidth() * 15);  // a program pixel is 1/96 inch
     EXPECT_GE(face.Colours(), 2);
     FaceOptions fest;
     fest.screenWidth = 799;

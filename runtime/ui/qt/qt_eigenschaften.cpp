@@ -10,6 +10,7 @@
 
 #include "runtime/ui/qt/flaeche.h"
 #include "runtime/ui/qt/qt_hilfen.h"
+#include "runtime/ui/qt/qt_passform.h"
 #include "runtime/ui/qt/qt_ui.h"
 
 namespace kaldorin::qt {
@@ -34,6 +35,17 @@ void QtUi::SchriftAnwenden(Element& e) {
     e.widget->setFont(f);
     // Text printed into a window or text area follows its font.
     if (e.flaeche) e.flaeche->schrift = f;
+    Einpassen(e);
+}
+
+// A text that does not fit its control in the program's font is drawn at the
+// largest size that fits; the program's font stays what it set.
+void QtUi::Einpassen(Element& e) {
+    QString text;
+    if (auto* l = qobject_cast<QLabel*>(e.widget.data())) text = l->text();
+    else if (auto* b = qobject_cast<QAbstractButton*>(e.widget.data())) text = b->text();
+    else return;
+    e.widget->setFont(PassendeSchrift(*e.widget, QSchrift(SchriftVon(e)), text));
 }
 
 void QtUi::SetText(Handle element, std::string_view text) {
@@ -44,11 +56,13 @@ void QtUi::SetText(Handle element, std::string_view text) {
         e.fensterZustand.title = text;
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(Q(text));
+        Einpassen(e);
     } else if (auto* t = qobject_cast<QLineEdit*>(w)) {
         t->setText(Q(text));
         t->setCursorPosition(0);
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         b->setText(Q(text));
+        Einpassen(e);
     } else {
         e.zustand.text = text;  // frames and the like keep it without showing it
     }

@@ -133,6 +133,7 @@ private:
     FontState& SchriftVon(Element& e);
     std::optional<Farbe>& TextfarbeVon(Element& e);
     void SchriftAnwenden(Element& e);
+    void Einpassen(Element& e);
     QWidget* Hintergrundfenster() const;
     // The window a dialog is centred over: the active one, else the newest open one.
     QWidget* Dialogbesitzer() const;

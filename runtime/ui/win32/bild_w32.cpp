@@ -23,7 +23,8 @@ void GdiplusBereit() {
 }
 
 template <typename T>
-T Dekodieren(std::string_view resource, T (*umwandeln)(Gdiplus::Bitmap&, COLORREF), COLORREF hintergrund) {
+T Dekodieren(std::string_view resource, T (*umwandeln)(Gdiplus::Bitmap&, COLORREF, int), COLORREF hintergrund,
+             int dpi) {
     GdiplusBereit();
     const std::string_view daten = Ressource(resource);
     IStream* strom = SHCreateMemStream(reinterpret_cast<const BYTE*>(daten.data()), static_cast<UINT>(daten.size()));
@@ -31,30 +32,41 @@ T Dekodieren(std::string_view resource, T (*umwandeln)(Gdiplus::Bitmap&, COLORRE
     T ergebnis{};
     {
         Gdiplus::Bitmap bild(strom);
-        if (bild.GetLastStatus() == Gdiplus::Ok) ergebnis = umwandeln(bild, hintergrund);
+        if (bild.GetLastStatus() == Gdiplus::Ok) ergebnis = umwandeln(bild, hintergrund, dpi);
     }
     strom->Release();
     if (!ergebnis) throw Laufzeitfehler("Das Bild \"" + std::string(resource) + "\" kann nicht gelesen werden.");
     return ergebnis;
 }
 
-HBITMAP AlsBitmap(Gdiplus::Bitmap& bild, COLORREF hintergrund) {
+HBITMAP AlsBitmap(Gdiplus::Bitmap& bild, COLORREF hintergrund, int dpi) {
     HBITMAP ergebnis = nullptr;
     const Gdiplus::Color grund(255, GetRValue(hintergrund), GetGValue(hintergrund), GetBValue(hintergrund));
-    return bild.GetHBITMAP(grund, &ergebnis) == Gdiplus::Ok ? ergebnis : nullptr;
+    const INT breite = MulDiv(static_cast<int>(bild.GetWidth()), dpi, 96);
+    const INT hoehe = MulDiv(static_cast<int>(bild.GetHeight()), dpi, 96);
+    // Drawn anew at the real size, smoothly, on the back colour.
+    Gdiplus::Bitmap gross(breite, hoehe, PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics g(&gross);
+        g.Clear(grund);
+        g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        g.DrawImage(&bild, 0, 0, breite, hoehe);
+    }
+    return gross.GetHBITMAP(grund, &ergebnis) == Gdiplus::Ok ? ergebnis : nullptr;
 }
 
-HICON AlsSymbol(Gdiplus::Bitmap& bild, COLORREF) {
+HICON AlsSymbol(Gdiplus::Bitmap& bild, COLORREF, int) {
     HICON ergebnis = nullptr;
     return bild.GetHICON(&ergebnis) == Gdiplus::Ok ? ergebnis : nullptr;
 }
 
 }  // namespace
 
-HBITMAP BildLaden(std::string_view resource, COLORREF hintergrund) {
-    return Dekodieren<HBITMAP>(resource, AlsBitmap, hintergrund);
+HBITMAP BildLaden(std::string_view resource, COLORREF hintergrund, int dpi) {
+    return Dekodieren<HBITMAP>(resource, AlsBitmap, hintergrund, dpi);
 }
 
-HICON SymbolLaden(std::string_view resource) { return Dekodieren<HICON>(resource, AlsSymbol, 0); }
+HICON SymbolLaden(std::string_view resource) { return Dekodieren<HICON>(resource, AlsSymbol, 0, 96); }
 
 }  // namespace kaldorin::w32

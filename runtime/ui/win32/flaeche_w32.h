@@ -1,7 +1,9 @@
 #pragma once
 // A drawing surface that keeps what was drawn into it: the body of a window or a
 // text area or picture. Lines, text and pictures go into a memory bitmap that
-// WM_PAINT copies to the screen, so the drawing survives every repaint.
+// WM_PAINT copies to the screen, so the drawing survives every repaint. The bitmap
+// has the real pixels of the window's DPI; lines come in the program's pixels and
+// are drawn as wide as one of those.
 
 #include <string>
 
@@ -15,7 +17,8 @@ inline COLORREF Farbref(Farbe farbe) { return static_cast<COLORREF>(farbe) & 0xF
 
 class Flaeche {
 public:
-    Flaeche(int breite, int hoehe, COLORREF hintergrund);
+    // `breite` x `hoehe` real pixels, shown at `dpi`.
+    Flaeche(int breite, int hoehe, int dpi, COLORREF hintergrund);
     ~Flaeche();
     Flaeche(const Flaeche&) = delete;
     Flaeche& operator=(const Flaeche&) = delete;
@@ -25,13 +28,24 @@ public:
     void SetzeHintergrund(COLORREF farbe);
     COLORREF Hintergrund() const { return hintergrund_; }
 
+    // A line between two points in the program's pixels, both ends included.
     void Linie(POINT von, POINT bis, COLORREF farbe);
-    // Draws text with its top left at `ort` in `schrift`; returns the width drawn.
+    // Draws text with its top left at `ort` (real pixels) in `schrift`; returns the
+    // width drawn.
     int Text(POINT ort, const std::wstring& text, HFONT schrift, COLORREF farbe);
     // Puts a bitmap at the top left, as large as it is.
     void Bild(HBITMAP bild);
     // Line height and average character width of `schrift`.
     SIZE Masse(HFONT schrift) const;
+
+    // The program's pixel at x, y in real pixels.
+    POINT Real(POINT programm) const;
+    // Shows the surface at `dpi`, its drawing stretched to the new size.
+    void Umskalieren(int dpi);
+    int Dpi() const { return dpi_; }
+    SIZE Groesse() const { return SIZE{breite_, hoehe_}; }
+    // Where text was drawn since the surface was last cleared (real pixels).
+    RECT Beschrieben() const { return beschrieben_; }
 
     // Copies the part `bereich` to the screen.
     void Malen(HDC ziel, const RECT& bereich) const;
@@ -47,6 +61,8 @@ private:
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ altesBitmap_ = nullptr;
     int breite_ = 1, hoehe_ = 1;
+    int dpi_;
+    RECT beschrieben_{0, 0, 0, 0};
     COLORREF hintergrund_;
     RECT geaendert_{0, 0, 0, 0};
 };

@@ -62,7 +62,7 @@ void Win32Face::DrawLine(int x1, int y1, int x2, int y2) {
 void Win32Face::DrawText(int x, int y, std::string_view text) {
     Element& e = AusgabeElement();
     const Farbe farbe = TextfarbeVon(e).value_or(0);
-    e.flaeche->Text(POINT{x, y}, Breit(text), e.schrift, Farbref(farbe));
+    e.flaeche->Text(e.flaeche->Real(POINT{x, y}), Breit(text), e.schrift, Farbref(farbe));
     const FontState& s = SchriftVon(e);
     e.ausgabe.texts.push_back({x, y, std::string(text), s.size, s.bold, farbe});
     Zeigen(e.hwnd, *e.flaeche);

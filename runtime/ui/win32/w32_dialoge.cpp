@@ -12,6 +12,7 @@
 #include "runtime/host/win32/breit.h"
 #include "runtime/ui/script_player.h"
 #include "runtime/ui/win32/shell_bindung.h"
+#include "runtime/ui/win32/w32_dpi.h"
 #include "runtime/ui/win32/w32_hilfen.h"
 
 namespace kaldorin::w32 {
@@ -57,20 +58,10 @@ void WarnungsKlasseAnmelden() {
     (void)angemeldet;
 }
 
-HFONT Dialogschrift() {
-    static HFONT schrift = [] {
-        NONCLIENTMETRICSW m{};
-        m.cbSize = sizeof m;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-        return CreateFontIndirectW(&m.lfMessageFont);
-    }();
-    return schrift;
-}
-
-SIZE TextGroesse(const std::wstring& text, UINT flags) {
+SIZE TextGroesse(const std::wstring& text, UINT flags, HFONT schrift) {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ alt = SelectObject(dc, Dialogschrift());
-    RECT r{0, 0, 800, 0};
+    HGDIOBJ alt = SelectObject(dc, schrift);
+    RECT r{0, 0, 0, 0};
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
     SelectObject(dc, alt);
     ReleaseDC(nullptr, dc);
@@ -78,10 +69,10 @@ SIZE TextGroesse(const std::wstring& text, UINT flags) {
 }
 
 HWND Kind(HWND eltern, const wchar_t* klasse, const std::wstring& text, DWORD stil, int x, int y, int b, int h,
-          int id) {
+          int id, HFONT schrift) {
     HWND k = CreateWindowExW(0, klasse, text.c_str(), WS_CHILD | WS_VISIBLE | stil, x, y, b, h, eltern,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(k, WM_SETFONT, reinterpret_cast<WPARAM>(Dialogschrift()), FALSE);
+    SendMessageW(k, WM_SETFONT, reinterpret_cast<WPARAM>(schrift), FALSE);
     return k;
 }
 
@@ -170,31 +161,36 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
     }
 
     WarnungsKlasseAnmelden();
-    // "|" breaks the line, so "||" leaves an empty one; tabs keep their stops.
-    const std::wstring inhalt = Zeilen(text, true);
-    const UINT textFlags = DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX;
-    const SIZE textGroesse = TextGroesse(inhalt, textFlags);
-    const wchar_t* symbol = AlertSymbol(style);
-    const int textX = symbol ? 68 : 16;
-    std::vector<int> breiten;
-    int knoepfeBreite = 0;
-    for (const auto& b : beschriftungen) {
-        breiten.push_back(std::max<int>(80, TextGroesse(Breit(b), DT_SINGLELINE).cx + 24));
-        knoepfeBreite += breiten.back() + 8;
-    }
-    const int innenBreite = std::max<int>(textX + textGroesse.cx + 20, knoepfeBreite + 24);
-    const int knopfY = std::max<int>(16 + textGroesse.cy, 16 + 32) + 18;
-    const int innenHoehe = knopfY + 24 + 14;
-
-    const DWORD stil = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-    RECT r{0, 0, innenBreite, innenHoehe};
-    AdjustWindowRectEx(&r, stil, FALSE, WS_EX_DLGMODALFRAME);
     HWND besitzer = GetActiveWindow();
     if (!ElementVon(besitzer)) {
         const auto fenster = OffeneFenster();
         besitzer = fenster.empty() ? nullptr : fenster.back();
     }
-    const int breite = r.right - r.left, hoehe = r.bottom - r.top;
+    // Laid out in 96-DPI pixels around the text as measured in the font of the DPI
+    // the alert is shown at.
+    const int dpi = besitzer ? FensterDpi(besitzer) : SystemDpi();
+    auto px = [dpi](int wert) { return Skaliert(wert, dpi); };
+    const HFONT schrift = Nachrichtenschrift(dpi);
+    // "|" breaks the line, so "||" leaves an empty one; tabs keep their stops.
+    const std::wstring inhalt = Zeilen(text, true);
+    const UINT textFlags = DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX;
+    const SIZE textGroesse = TextGroesse(inhalt, textFlags, schrift);
+    const wchar_t* symbol = AlertSymbol(style);
+    const int textX = px(symbol ? 68 : 16);
+    std::vector<int> breiten;
+    int knoepfeBreite = 0;
+    for (const auto& b : beschriftungen) {
+        breiten.push_back(std::max<int>(px(80), TextGroesse(Breit(b), DT_SINGLELINE, schrift).cx + px(24)));
+        knoepfeBreite += breiten.back() + px(8);
+    }
+    const int knopfHoehe = std::max<int>(px(24), TextGroesse(L"Ag", DT_SINGLELINE, schrift).cy + px(10));
+    const int innenBreite = std::max<int>(textX + textGroesse.cx + px(20), knoepfeBreite + px(24));
+    const int knopfY = std::max<int>(px(16) + textGroesse.cy, px(16 + 32)) + px(18);
+    const int innenHoehe = knopfY + knopfHoehe + px(14);
+
+    const DWORD stil = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+    const SIZE aussen = AussenGroesse(stil, WS_EX_DLGMODALFRAME, innenBreite, innenHoehe, dpi);
+    const int breite = aussen.cx, hoehe = aussen.cy;
     HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, kWarnungsKlasse, L"", stil,
                                   std::max(0, (GetSystemMetrics(SM_CXSCREEN) - breite) / 2),
                                   std::max(0, (GetSystemMetrics(SM_CYSCREEN) - hoehe) / 2), breite, hoehe, besitzer,
@@ -203,18 +199,22 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
     Warnung zustand{0, defaultButton};
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&zustand));
     if (symbol) {
-        HWND bild = Kind(dialog, L"STATIC", L"", SS_ICON, 20, 16, 32, 32, -1);
+        // The icon as large as the DPI asks, drawn from the system's own larger sizes.
+        HWND bild = Kind(dialog, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL, px(20), px(16), px(32), px(32), -1,
+                         schrift);
         SendMessageW(bild, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, symbol)), 0);
+        SetWindowPos(bild, nullptr, px(20), px(16), px(32), px(32), SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    Kind(dialog, L"STATIC", inhalt, SS_LEFT | SS_NOPREFIX, textX, 16, textGroesse.cx + 4, textGroesse.cy, -1);
+    Kind(dialog, L"STATIC", inhalt, SS_LEFT | SS_NOPREFIX, textX, px(16), textGroesse.cx + px(4), textGroesse.cy, -1,
+         schrift);
     std::vector<HWND> knoepfe;
-    int x = (innenBreite - knoepfeBreite + 8) / 2;
+    int x = (innenBreite - knoepfeBreite + px(8)) / 2;
     for (int i = 0; i < anzahl; ++i) {
         // Labels keep their blanks: they are the button texts as the program gave them.
         const DWORD art = i + 1 == defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
         knoepfe.push_back(Kind(dialog, L"BUTTON", Breit(beschriftungen[i]), WS_TABSTOP | art, x, knopfY, breiten[i],
-                               24, kErsterKnopf + i));
-        x += breiten[i] + 8;
+                               knopfHoehe, kErsterKnopf + i, schrift));
+        x += breiten[i] + px(8);
     }
 
     // Modal: the program's windows take no input until the alert is answered.

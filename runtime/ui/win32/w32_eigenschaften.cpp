@@ -7,16 +7,15 @@
 #include "runtime/host/win32/breit.h"
 #include "runtime/ui/win32/bild_w32.h"
 #include "runtime/ui/win32/flaeche_w32.h"
+#include "runtime/ui/win32/w32_dpi.h"
 #include "runtime/ui/win32/w32_hilfen.h"
 
 namespace kaldorin::w32 {
 
 namespace {
 
-HFONT SchriftBauen(const FontState& s) {
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+// The font at the size its points have at `dpi`.
+HFONT SchriftBauen(const FontState& s, int dpi) {
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(s.size > 0 ? s.size : 8, dpi, 72);
     lf.lfWeight = s.bold ? FW_BOLD : FW_NORMAL;
@@ -38,7 +37,7 @@ std::optional<Farbe>& Win32Face::TextfarbeVon(Element& e) {
 }
 
 void Win32Face::SchriftAnwenden(Element& e) {
-    HFONT neu = SchriftBauen(SchriftVon(e));
+    HFONT neu = SchriftBauen(SchriftVon(e), DpiVon(e));
     if (!e.istFenster) SendMessageW(e.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(neu), TRUE);
     if (e.schrift) DeleteObject(e.schrift);
     e.schrift = neu;
@@ -148,7 +147,7 @@ void Win32Face::SetIcon(Handle window, std::string_view resource) {
 
 void Win32Face::SetPicture(Handle picture, std::string_view resource) {
     Element& e = HolenArt(picture, Art::Picture, "Bild");
-    HBITMAP bild = BildLaden(resource, e.flaeche->Hintergrund());
+    HBITMAP bild = BildLaden(resource, e.flaeche->Hintergrund(), DpiVon(e));
     e.flaeche->Leeren();
     e.flaeche->Bild(bild);
     DeleteObject(bild);
@@ -221,7 +220,8 @@ void Win32Face::SetProgress(Handle progressBar, int value) {
 void Win32Face::Move(Handle element, int x, int y) {
     Element& e = Holen(element, "Position");
     if (VomFensterGemalt(e)) Neuzeichnen(e);  // where it was
-    SetWindowPos(e.hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int dpi = DpiVon(e);
+    SetWindowPos(e.hwnd, nullptr, Skaliert(x, dpi), Skaliert(y, dpi), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (VomFensterGemalt(e)) Neuzeichnen(e);  // where it is now
 }
 

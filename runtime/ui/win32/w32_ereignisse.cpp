@@ -53,6 +53,7 @@ void Win32Face::EventStep() {
         return;
     }
     // At top level: sleep in the message loop until a user action asks for a handler.
+    if (beimWarten_) beimWarten_();
     while (ereignisse_.empty()) {
         if (skript_ && !skript_->Empty()) {
             NaechsteAktion();

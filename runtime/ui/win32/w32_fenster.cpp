@@ -12,6 +12,7 @@
 #include "runtime/host/win32/breit.h"
 #include "runtime/resources.h"
 #include "runtime/ui/win32/flaeche_w32.h"
+#include "runtime/ui/win32/w32_dpi.h"
 #include "runtime/ui/win32/w32_hilfen.h"
 
 namespace kaldorin::w32 {
@@ -109,6 +110,10 @@ LRESULT CALLBACK FensterProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l) 
                 if (pinsel) return pinsel;
                 break;
             }
+            case WM_DPICHANGED:
+                // Moved to a screen of another DPI: the same layout, at the new scale.
+                if (gFace) gFace->DpiWechseln(hwnd, HIWORD(w), *reinterpret_cast<const RECT*>(l));
+                return 0;
             case WM_SETCURSOR:
                 if (gFace && gFace->Beschaeftigt() && LOWORD(l) == HTCLIENT) {
                     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -144,11 +149,11 @@ void KlassenAnmelden() {
 
 constexpr DWORD kRahmenStil = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
 
-// The outer size of a framed window whose inner area is breite x hoehe.
-SIZE AussenGroesse(DWORD stil, int breite, int hoehe) {
-    RECT r{0, 0, breite, hoehe};
-    AdjustWindowRectEx(&r, stil, FALSE, 0);
-    return SIZE{r.right - r.left, r.bottom - r.top};
+// The screen's size in the program's pixels.
+SIZE SchirmInProgrammeinheiten() {
+    const int dpi = SystemDpi();
+    return SIZE{Programmeinheiten(GetSystemMetrics(SM_CXSCREEN), dpi),
+                Programmeinheiten(GetSystemMetrics(SM_CYSCREEN), dpi)};
 }
 
 }  // namespace
@@ -255,16 +260,70 @@ void Win32Face::BeschriftungenMalen(HWND fenster, HDC dc) {
 
 // --- Windows -------------------------------------------------------------------
 
+// A window whose inner area is breite x hoehe program pixels, centred; the
+// full-screen one covers every real pixel of the screen. `dpi` is set to the DPI the
+// window is shown at.
 HWND Win32Face::FensterBauen(const std::string& name, const std::string& titel, int breite, int hoehe,
-                             HWND besitzer, bool vollbild) {
+                             HWND besitzer, bool vollbild, int& dpi) {
     const DWORD stil = vollbild ? (WS_POPUP | WS_CLIPSIBLINGS) : kRahmenStil;
-    const SIZE aussen = vollbild ? SIZE{breite, hoehe} : AussenGroesse(stil, breite, hoehe);
-    const int x = vollbild ? 0 : std::max<int>(0, (GetSystemMetrics(SM_CXSCREEN) - aussen.cx) / 2);
-    const int y = vollbild ? 0 : std::max<int>(0, (GetSystemMetrics(SM_CYSCREEN) - aussen.cy) / 2);
-    HWND hwnd = CreateWindowExW(0, kFensterKlasse, Breit(titel).c_str(), stil, x, y, aussen.cx, aussen.cy,
-                                besitzer, nullptr, GetModuleHandleW(nullptr), nullptr);
+    dpi = besitzer ? FensterDpi(besitzer) : SystemDpi();
+    const SIZE schirm{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    auto aussen = [&] {
+        return vollbild ? schirm : AussenGroesse(stil, 0, Skaliert(breite, dpi), Skaliert(hoehe, dpi), dpi);
+    };
+    SIZE a = aussen();
+    HWND hwnd = CreateWindowExW(0, kFensterKlasse, Breit(titel).c_str(), stil, std::max<int>(0, (schirm.cx - a.cx) / 2),
+                                std::max<int>(0, (schirm.cy - a.cy) / 2), a.cx, a.cy, besitzer, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) throw Laufzeitfehler("Das Fenster " + name + " lässt sich nicht öffnen.");
+    if (const int echt = FensterDpi(hwnd); echt != dpi) {
+        // Placed on a screen of another DPI than the one it was measured for.
+        dpi = echt;
+        a = aussen();
+        SetWindowPos(hwnd, nullptr, 0, 0, a.cx, a.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     return hwnd;
+}
+
+int Win32Face::DpiVon(const Element& e) const {
+    if (e.istFenster) return e.dpi;
+    auto it = elemente_.find(e.fenster);
+    return it == elemente_.end() ? kProgrammDpi : it->second.dpi;
+}
+
+void Win32Face::DpiWechseln(HWND hwnd, int dpi, const RECT& vorschlag) {
+    Element* f = ElementVon(hwnd);
+    if (!f || !f->istFenster || dpi <= 0 || dpi == f->dpi) return;
+    const int alt = f->dpi;
+    f->dpi = dpi;
+    const Handle fenster = static_cast<Handle>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    for (auto& [handle, c] : elemente_) {
+        if (c.istFenster || !c.offen || !c.hwnd || c.fenster != fenster) continue;
+        const RECT o = Ort(c.hwnd);
+        auto neu = [&](LONG wert) { return Skaliert(Programmeinheiten(wert, alt), dpi); };
+        SetWindowPos(c.hwnd, nullptr, neu(o.left), neu(o.top), neu(o.right - o.left), neu(o.bottom - o.top),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (c.flaeche) c.flaeche->Umskalieren(dpi);
+        if (!c.zustand.picture.empty()) SetPicture(handle, c.zustand.picture);  // sharp at the new size
+        SchriftAnwenden(c);
+    }
+    if (f->flaeche) f->flaeche->Umskalieren(dpi);
+    SchriftAnwenden(*f);
+    const LONG_PTR stil = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    RECT innen{};
+    GetClientRect(hwnd, &innen);
+    const SIZE soll{Skaliert(Programmeinheiten(innen.right, alt), dpi), Skaliert(Programmeinheiten(innen.bottom, alt), dpi)};
+    SIZE a = (stil & WS_POPUP) ? SIZE{vorschlag.right - vorschlag.left, vorschlag.bottom - vorschlag.top}
+                               : AussenGroesse(static_cast<DWORD>(stil), 0, soll.cx, soll.cy, dpi);
+    SetWindowPos(hwnd, nullptr, vorschlag.left, vorschlag.top, a.cx, a.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!(stil & WS_POPUP)) {
+        // The frame is as Windows draws it, which need not be what the metrics said.
+        GetClientRect(hwnd, &innen);
+        if (innen.right != soll.cx || innen.bottom != soll.cy)
+            SetWindowPos(hwnd, nullptr, 0, 0, a.cx + soll.cx - innen.right, a.cy + soll.cy - innen.bottom,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 Handle Win32Face::OpenWindow(int number, int width, int height, Handle owner) {
@@ -274,13 +333,15 @@ Handle Win32Face::OpenWindow(int number, int width, int height, Handle owner) {
         throw Laufzeitfehler("Das Fenster " + name + " ist schon offen.");
     if (width <= 0 || height <= 0) throw Laufzeitfehler("Ungültige Fenstergröße.");
     HWND besitzer = owner ? HolenFenster(owner).hwnd : nullptr;
-    const bool vollbild =
-        number == 1 && width >= GetSystemMetrics(SM_CXSCREEN) && height >= GetSystemMetrics(SM_CYSCREEN);
+    const SIZE schirm = SchirmInProgrammeinheiten();
+    const bool vollbild = number == 1 && width >= schirm.cx && height >= schirm.cy;
 
     Element e;
     e.istFenster = true;
-    e.hwnd = FensterBauen(name, "", width, height, besitzer, vollbild);
-    e.flaeche = std::make_unique<Flaeche>(width, height, GetSysColor(COLOR_BTNFACE));
+    e.hwnd = FensterBauen(name, "", width, height, besitzer, vollbild, e.dpi);
+    RECT innen{};
+    GetClientRect(e.hwnd, &innen);
+    e.flaeche = std::make_unique<Flaeche>(innen.right, innen.bottom, e.dpi, GetSysColor(COLOR_BTNFACE));
     e.fensterZustand.name = name;
     e.fensterZustand.number = number;
     e.fensterZustand.font = kStandardschrift;
@@ -330,8 +391,9 @@ Handle Win32Face::LoadForm(std::string_view resource) {
     Element e;
     e.istFenster = true;
     // The form lives on its own, yet stays above the full-screen background.
-    e.hwnd = FensterBauen(form.name, form.title, form.width, form.height, Hintergrundfenster(), false);
-    e.flaeche = std::make_unique<Flaeche>(form.width, form.height, GetSysColor(COLOR_BTNFACE));
+    e.hwnd = FensterBauen(form.name, form.title, form.width, form.height, Hintergrundfenster(), false, e.dpi);
+    e.flaeche = std::make_unique<Flaeche>(Skaliert(form.width, e.dpi), Skaliert(form.height, e.dpi), e.dpi,
+                                          GetSysColor(COLOR_BTNFACE));
     e.fensterZustand.name = form.name;
     e.fensterZustand.title = form.title;
     e.fensterZustand.font = kStandardschrift;
@@ -358,7 +420,7 @@ Handle Win32Face::FindControl(std::string_view name) {
 }
 
 HWND Win32Face::ControlBauen(HWND eltern, Art art, const std::string& text, int x, int y, int breite, int hoehe,
-                             Handle handle) {
+                             Handle handle, int dpi) {
     const wchar_t* klasse = L"STATIC";
     // A frame is drawn everywhere along its edge, also where labels lie above it.
     DWORD stil = WS_CHILD | WS_VISIBLE | (art == Art::Frame ? 0 : WS_CLIPSIBLINGS);
@@ -384,8 +446,9 @@ HWND Win32Face::ControlBauen(HWND eltern, Art art, const std::string& text, int 
         case Art::Picture:
         case Art::TextArea: klasse = kFlaechenKlasse; break;
     }
-    HWND hwnd = CreateWindowExW(erweitert, klasse, art == Art::Frame ? L"" : Breit(text).c_str(), stil, x, y,
-                                std::max(breite, 0), std::max(hoehe, 0), eltern,
+    HWND hwnd = CreateWindowExW(erweitert, klasse, art == Art::Frame ? L"" : Breit(text).c_str(), stil,
+                                Skaliert(x, dpi), Skaliert(y, dpi), Skaliert(std::max(breite, 0), dpi),
+                                Skaliert(std::max(hoehe, 0), dpi), eltern,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(handle & 0x7FFF)),
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) throw Laufzeitfehler("Das Steuerelement lässt sich nicht anlegen.");
@@ -405,7 +468,7 @@ Handle Win32Face::CreateControl(Handle window, Art art, std::string_view name, s
         throw Laufzeitfehler("Es gibt schon ein Element namens " + std::string(name) + ".");
     const Handle handle = naechster_;
     Element e;
-    e.hwnd = ControlBauen(fenster.hwnd, art, std::string(text), x, y, width, height, handle);
+    e.hwnd = ControlBauen(fenster.hwnd, art, std::string(text), x, y, width, height, handle, fenster.dpi);
     e.fenster = window;
     e.zustand.name = std::string(name);
     e.zustand.kind = art;
@@ -413,7 +476,8 @@ Handle Win32Face::CreateControl(Handle window, Art art, std::string_view name, s
     e.zustand.text = text;
     e.zustand.font = fenster.fensterZustand.font;  // a new control takes its window's font
     if (art == Art::TextArea || art == Art::Picture)
-        e.flaeche = std::make_unique<Flaeche>(width, height, fenster.flaeche->Hintergrund());
+        e.flaeche = std::make_unique<Flaeche>(Skaliert(width, fenster.dpi), Skaliert(height, fenster.dpi), fenster.dpi,
+                                              fenster.flaeche->Hintergrund());
     const Handle h = Neu(std::move(e));
     SchriftAnwenden(elemente_.at(h));
     return h;
@@ -432,26 +496,20 @@ void Win32Face::SetResizable(Handle window, bool resizable) {
     else stil &= ~static_cast<LONG_PTR>(WS_THICKFRAME | WS_MAXIMIZEBOX);
     SetWindowLongPtrW(e.hwnd, GWL_STYLE, stil);
     // The inner area keeps its size when the frame changes.
-    const SIZE aussen = AussenGroesse(static_cast<DWORD>(stil), innen.right, innen.bottom);
+    const SIZE aussen = AussenGroesse(static_cast<DWORD>(stil), 0, innen.right, innen.bottom, e.dpi);
     SetWindowPos(e.hwnd, nullptr, 0, 0, aussen.cx, aussen.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 // --- The display -----------------------------------------------------------------
 
-namespace {
-int TwipsProPixel() {
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(nullptr, dc);
-    return dpi > 0 ? (1440 + dpi / 2) / dpi : 15;
-}
-}  // namespace
+// The program's pixel is a 96-DPI one at every DPI: 1440 / 96 = 15 twips.
+constexpr int kTwipsProPixel = 1440 / kProgrammDpi;
 
-int Win32Face::ScreenWidth() { return optionen_.screenWidth.value_or(GetSystemMetrics(SM_CXSCREEN)); }
-int Win32Face::ScreenHeight() { return optionen_.screenHeight.value_or(GetSystemMetrics(SM_CYSCREEN)); }
-int Win32Face::ScreenWidthTwips() { return ScreenWidth() * optionen_.twips.value_or(TwipsProPixel()); }
-int Win32Face::ScreenHeightTwips() { return ScreenHeight() * optionen_.twips.value_or(TwipsProPixel()); }
+int Win32Face::ScreenWidth() { return optionen_.screenWidth.value_or(SchirmInProgrammeinheiten().cx); }
+int Win32Face::ScreenHeight() { return optionen_.screenHeight.value_or(SchirmInProgrammeinheiten().cy); }
+int Win32Face::ScreenWidthTwips() { return ScreenWidth() * optionen_.twips.value_or(kTwipsProPixel); }
+int Win32Face::ScreenHeightTwips() { return ScreenHeight() * optionen_.twips.value_or(kTwipsProPixel); }
 
 std::int64_t Win32Face::Colours() {
     if (optionen_.colours) return *optionen_.colours;

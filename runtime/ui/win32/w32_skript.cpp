@@ -10,6 +10,7 @@
 
 #include "runtime/host/win32/breit.h"
 #include "runtime/ui/script_player.h"
+#include "runtime/ui/win32/w32_dpi.h"
 #include "runtime/ui/win32/w32_hilfen.h"
 
 namespace kaldorin::w32 {
@@ -35,10 +36,11 @@ std::string Win32Face::WarumNichtErreichbar(Handle control) const {
     const RECT ort = Ort(e.hwnd);
     RECT fenster{};
     GetClientRect(GetParent(e.hwnd), &fenster);
+    const int dpi = DpiVon(e);
+    auto p = [dpi](LONG wert) { return Programmeinheiten(static_cast<int>(wert), dpi); };
     return WhyNotReachable(true, IsWindowEnabled(e.hwnd) != FALSE,
-                           {static_cast<int>(ort.left), static_cast<int>(ort.top),
-                            static_cast<int>(ort.right - ort.left), static_cast<int>(ort.bottom - ort.top),
-                            static_cast<int>(fenster.right), static_cast<int>(fenster.bottom)});
+                           {p(ort.left), p(ort.top), p(ort.right - ort.left), p(ort.bottom - ort.top),
+                            p(fenster.right), p(fenster.bottom)});
 }
 
 void Win32Face::ZielPruefen(const ScriptLine& line, Handle h) {
@@ -99,10 +101,11 @@ WindowState Win32Face::FensterZustand(Handle window) const {
         RECT aussen{}, innen{};
         GetWindowRect(e.hwnd, &aussen);
         GetClientRect(e.hwnd, &innen);
-        s.x = aussen.left;
-        s.y = aussen.top;
-        s.width = innen.right;
-        s.height = innen.bottom;
+        // In the program's pixels, whatever the DPI.
+        s.x = Programmeinheiten(aussen.left, e.dpi);
+        s.y = Programmeinheiten(aussen.top, e.dpi);
+        s.width = Programmeinheiten(innen.right, e.dpi);
+        s.height = Programmeinheiten(innen.bottom, e.dpi);
         s.available = IsWindowEnabled(e.hwnd) != FALSE;
         s.title = FensterText(e.hwnd);
     }
@@ -115,10 +118,11 @@ ControlState Win32Face::Zustand(Handle control) const {
     ControlState s = e.zustand;
     if (!e.offen || !e.hwnd) return s;
     const RECT ort = Ort(e.hwnd);
-    s.x = ort.left;
-    s.y = ort.top;
-    s.width = ort.right - ort.left;
-    s.height = ort.bottom - ort.top;
+    const int dpi = DpiVon(e);
+    s.x = Programmeinheiten(ort.left, dpi);
+    s.y = Programmeinheiten(ort.top, dpi);
+    s.width = Programmeinheiten(ort.right - ort.left, dpi);
+    s.height = Programmeinheiten(ort.bottom - ort.top, dpi);
     s.available = IsWindowEnabled(e.hwnd) != FALSE;
     switch (s.kind) {
         case Art::Label:

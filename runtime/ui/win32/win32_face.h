@@ -8,6 +8,9 @@
 //
 // With a script, its lines act instead of a person: a click is BM_CLICK on the real
 // button, an answer presses the dialog's own button, and a dump reads the windows.
+//
+// The program's positions, sizes and fonts are meant for a 96-DPI screen; each window
+// shows them scaled to its own DPI, and dumps report them in the program's units.
 
 #include <cstdint>
 #include <deque>
@@ -29,6 +32,7 @@ struct HWND__;
 struct HFONT__;
 struct HBRUSH__;
 struct HDC__;
+struct tagRECT;
 
 namespace kaldorin::w32 {
 
@@ -120,7 +124,16 @@ public:
         HFONT__* schrift = nullptr;
         HBRUSH__* pinsel = nullptr;         // back colour of a control
         HWND__* tooltip = nullptr;
+        int dpi = 96;                       // a window's DPI; controls use their window's
     };
+    const std::map<Handle, Element>& Elemente() const { return elemente_; }
+    // The DPI the element is shown at.
+    int DpiVon(const Element& e) const;
+    // The window moved to a screen of another DPI: lay it out anew at `dpi`, in
+    // `vorschlag` (the place Windows suggests).
+    void DpiWechseln(HWND__* fenster, int dpi, const tagRECT& vorschlag);
+    // Called each time the program waits at top level, before the next user action.
+    void BeimWarten(std::function<void()> beobachter) { beimWarten_ = std::move(beobachter); }
     // Whether a label's text is drawn by the surface below it rather than by its own
     // window: a label without its own back colour, like a transparent one, shows
     // what lies below, so overlapping labels and frames all stay visible.
@@ -142,9 +155,9 @@ private:
     Handle Neu(Element element);
     Handle Nachschlagen(std::string_view name) const;
     HWND__* FensterBauen(const std::string& name, const std::string& titel, int breite, int hoehe,
-                         HWND__* besitzer, bool vollbild);
+                         HWND__* besitzer, bool vollbild, int& dpi);
     HWND__* ControlBauen(HWND__* eltern, Art art, const std::string& text, int x, int y, int breite,
-                         int hoehe, Handle handle);
+                         int hoehe, Handle handle, int dpi);
     FontState& SchriftVon(Element& e);
     std::optional<Farbe>& TextfarbeVon(Element& e);
     void SchriftAnwenden(Element& e);
@@ -189,6 +202,7 @@ private:
     Handle fokus_ = 0;
     int mauszeiger_ = 0;
     std::vector<std::string> meldungen_;
+    std::function<void()> beimWarten_;
 };
 
 // Runs `programm` on the Win32 face; see Win32Face::Run for the exit codes. A script
