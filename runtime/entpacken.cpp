@@ -6,7 +6,13 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "runtime/runtime.h"
@@ -21,7 +27,9 @@ namespace {
 constexpr int kFensterLogMax = 27;
 
 // One write to the sink per this many content bytes: few calls, small constant memory.
+// At least what the decoder needs to make progress on every call.
 constexpr std::size_t kAusgabePuffer = std::size_t{1} << 20;
+static_assert(kAusgabePuffer >= ZSTD_BLOCKSIZE_MAX);
 
 constexpr std::size_t kKopfPrefix = 5;  // magic number and frame header descriptor
 
@@ -72,9 +80,11 @@ constexpr std::size_t kKopfPrefix = 5;  // magic number and frame header descrip
 struct Entpacker::Zustand {
     enum class Phase { Kopf, Rumpf, Kaputt };
 
-    Senke senke;
+    Puffersenke senke;
     ZSTD_DCtx* dctx = nullptr;
+    // Content collects here until the buffer is full: the sink sees few, large pieces.
     std::vector<std::uint8_t> ausgabe;
+    std::size_t gefuellt = 0;
     Phase phase = Phase::Kopf;
     // The header of the frame being started: collected here because it may straddle
     // two pieces of input, and it has to be checked before the decoder sees it.
@@ -90,7 +100,8 @@ struct Entpacker::Zustand {
     std::size_t KopfSammeln(std::span<const std::uint8_t> teil);
     // Feeds body bytes to the decoder; returns how many it took (fewer at frame end).
     std::size_t RumpfEntpacken(std::span<const std::uint8_t> teil);
-    void Ausgeben(std::size_t n);
+    void Zaehlen(std::size_t n);
+    void Ausgeben();
     void RahmenFertig();
 };
 
@@ -132,25 +143,35 @@ std::size_t Entpacker::Zustand::KopfSammeln(std::span<const std::uint8_t> teil) 
 std::size_t Entpacker::Zustand::RumpfEntpacken(std::span<const std::uint8_t> teil) {
     ZSTD_inBuffer ein{teil.data(), teil.size(), 0};
     for (;;) {
-        ZSTD_outBuffer aus_{ausgabe.data(), ausgabe.size(), 0};
+        ZSTD_outBuffer aus_{ausgabe.data(), ausgabe.size(), gefuellt};
         const std::size_t r = ZSTD_decompressStream(dctx, &aus_, &ein);
         if (ZSTD_isError(r)) DecoderFehler(r, rahmen == 0);
-        Ausgeben(aus_.pos);
+        Zaehlen(aus_.pos - gefuellt);
+        gefuellt = aus_.pos;
+        const bool voll = gefuellt == ausgabe.size();
+        if (voll) Ausgeben();
         if (r == 0) {
             RahmenFertig();
             return ein.pos;
         }
         // Input used up and nothing left to flush: wait for the next piece.
-        if (ein.pos == ein.size && aus_.pos < aus_.size) return ein.pos;
+        if (ein.pos == ein.size && !voll) return ein.pos;
     }
 }
 
-void Entpacker::Zustand::Ausgeben(std::size_t n) {
-    if (n == 0) return;
+void Entpacker::Zustand::Zaehlen(std::size_t n) {
     rahmenAus += n;
     if (rahmenGroesse != ZSTD_CONTENTSIZE_UNKNOWN && rahmenAus > rahmenGroesse) GroesseFalsch();
+}
+
+void Entpacker::Zustand::Ausgeben() {
+    if (gefuellt == 0) return;
+    const std::size_t n = gefuellt;
+    gefuellt = 0;
     aus += n;
-    senke(std::span<const std::uint8_t>(ausgabe.data(), n));
+    const std::size_t groesse = ausgabe.size();
+    senke(ausgabe, n);
+    if (ausgabe.size() != groesse) Fehler("Der Ausgabepuffer hat seine Größe geändert.");
 }
 
 void Entpacker::Zustand::RahmenFertig() {
@@ -159,12 +180,17 @@ void Entpacker::Zustand::RahmenFertig() {
     phase = Phase::Kopf;
 }
 
-Entpacker::Entpacker(Senke senke) : z_(std::make_unique<Zustand>()) {
+Entpacker::Entpacker(Senke senke)
+    : Entpacker(Puffersenke([s = std::move(senke)](std::vector<std::uint8_t>& puffer, std::size_t n) {
+          s(std::span<const std::uint8_t>(puffer.data(), n));
+      })) {}
+
+Entpacker::Entpacker(Puffersenke senke) : z_(std::make_unique<Zustand>()) {
     z_->senke = std::move(senke);
     z_->dctx = ZSTD_createDCtx();
     if (z_->dctx == nullptr) Fehler("Zum Entpacken ist nicht genug Arbeitsspeicher frei.");
     ZSTD_DCtx_setParameter(z_->dctx, ZSTD_d_windowLogMax, kFensterLogMax);
-    z_->ausgabe.resize(std::max(kAusgabePuffer, ZSTD_DStreamOutSize()));
+    z_->ausgabe.resize(kAusgabePuffer);
 }
 
 Entpacker::~Entpacker() { ZSTD_freeDCtx(z_->dctx); }
@@ -193,6 +219,12 @@ void Entpacker::Abschliessen() {
         z.phase = Zustand::Phase::Kaputt;
         Abgeschnitten();
     }
+    try {
+        z.Ausgeben();
+    } catch (...) {
+        z.phase = Zustand::Phase::Kaputt;
+        throw;
+    }
 }
 
 std::uint64_t Entpacker::Ausgegeben() const { return z_->aus; }
@@ -208,6 +240,141 @@ void Entpacken(std::span<const std::span<const std::uint8_t>> teile, const Senke
     Entpacker e(senke);
     for (const auto& t : teile) e.Weiter(t);
     e.Abschliessen();
+}
+
+namespace {
+
+// Packed bytes are read in pieces of this size.
+constexpr std::size_t kLesePuffer = std::size_t{1} << 20;
+// Full buffers that may wait for the writer: enough to ride out a slow write, small
+// beside the decoder's window.
+constexpr std::size_t kRingPlaetze = 4;
+
+// Reads the ranges piece by piece and decodes them into `senke`.
+void Dekodieren(std::span<const ByteRange> strom, const Leser& lesen, Puffersenke senke) {
+    std::uint64_t gesamt = 0;
+    for (const ByteRange& b : strom) gesamt += b.length;
+    LaengePruefen(gesamt);
+    Entpacker entpacker(std::move(senke));
+    std::vector<std::uint8_t> puffer(kLesePuffer);
+    for (const ByteRange& b : strom) {
+        for (std::uint64_t gelesen = 0; gelesen < b.length;) {
+            const auto n = static_cast<std::size_t>(
+                std::min<std::uint64_t>(puffer.size(), b.length - gelesen));
+            const std::span<std::uint8_t> stueck(puffer.data(), n);
+            lesen(b.offset + gelesen, stueck);
+            entpacker.Weiter(stueck);
+            gelesen += n;
+        }
+    }
+    entpacker.Abschliessen();
+}
+
+// The writer has given up; the decoding thread stops at its next full buffer.
+struct Abgebrochen {};
+
+// Buffers between the decoding thread (fills) and the writing thread (empties).
+class Ring {
+public:
+    struct Stueck {
+        std::vector<std::uint8_t> puffer;
+        std::size_t n = 0;
+    };
+
+    Ring() {
+        for (std::size_t i = 0; i < kRingPlaetze; ++i) frei_.emplace_back(kAusgabePuffer);
+    }
+
+    // Decoding thread: queues the full buffer and takes an empty one in its place.
+    void Abgeben(std::vector<std::uint8_t>& puffer, std::size_t n) {
+        std::unique_lock sperre(m_);
+        wechsel_.wait(sperre, [this] { return !frei_.empty() || abgebrochen_; });
+        if (abgebrochen_) throw Abgebrochen{};
+        voll_.push_back({std::move(puffer), n});
+        puffer = std::move(frei_.back());
+        frei_.pop_back();
+        wechsel_.notify_all();
+    }
+
+    // Decoding thread: done, with the fault that ended it, if any.
+    void Ende(std::exception_ptr fehler) {
+        std::lock_guard sperre(m_);
+        fertig_ = true;
+        fehler_ = std::move(fehler);
+        wechsel_.notify_all();
+    }
+
+    // Writing thread: the next full buffer; false once everything was handed over.
+    // Throws the decoder's fault as soon as it is known.
+    bool Holen(Stueck& stueck) {
+        std::unique_lock sperre(m_);
+        wechsel_.wait(sperre, [this] { return !voll_.empty() || fertig_; });
+        if (fehler_) std::rethrow_exception(fehler_);
+        if (voll_.empty()) return false;
+        stueck = std::move(voll_.front());
+        voll_.pop_front();
+        return true;
+    }
+
+    // Writing thread: the buffer is written and free again.
+    void Zurueckgeben(std::vector<std::uint8_t> puffer) {
+        std::lock_guard sperre(m_);
+        frei_.push_back(std::move(puffer));
+        wechsel_.notify_all();
+    }
+
+    // Writing thread: it failed and reads nothing more.
+    void Abbrechen() {
+        std::lock_guard sperre(m_);
+        abgebrochen_ = true;
+        wechsel_.notify_all();
+    }
+
+private:
+    std::mutex m_;
+    std::condition_variable wechsel_;
+    std::deque<Stueck> voll_;
+    std::vector<std::vector<std::uint8_t>> frei_;
+    bool fertig_ = false;
+    bool abgebrochen_ = false;
+    std::exception_ptr fehler_;
+};
+
+}  // namespace
+
+void EntpackenNebenher(std::span<const ByteRange> strom, const Leser& lesen,
+                       const Senke& schreiben) {
+    Ring ring;
+    std::thread dekoder;
+    try {
+        dekoder = std::thread([&] {
+            try {
+                Dekodieren(strom, lesen, [&ring](std::vector<std::uint8_t>& p, std::size_t n) {
+                    ring.Abgeben(p, n);
+                });
+                ring.Ende(nullptr);
+            } catch (...) {
+                ring.Ende(std::current_exception());
+            }
+        });
+    } catch (const std::system_error&) {
+        // No second thread to be had: decode and write by turns.
+        Dekodieren(strom, lesen, [&schreiben](std::vector<std::uint8_t>& p, std::size_t n) {
+            schreiben(std::span<const std::uint8_t>(p.data(), n));
+        });
+        return;
+    }
+    try {
+        for (Ring::Stueck s; ring.Holen(s);) {
+            schreiben(std::span<const std::uint8_t>(s.puffer.data(), s.n));
+            ring.Zurueckgeben(std::move(s.puffer));
+        }
+    } catch (...) {
+        ring.Abbrechen();
+        dekoder.join();
+        throw;
+    }
+    dekoder.join();
 }
 
 }  // namespace kaldorin
