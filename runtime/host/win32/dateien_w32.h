@@ -14,6 +14,10 @@
 
 namespace kaldorin::w32 {
 
+// Deletes from `ordner` the temporary files that writes of this class left when their
+// process died; a live writer's file stays. OpenWrite does the same for its target's.
+void VerwaisteTempDateienEntfernen(const std::string& ordner);
+
 class Dateien {
 public:
     Dateien();
@@ -24,7 +28,8 @@ public:
     int OpenRead(const std::string& pfad);
     // Decides at once whether the target can be written: its folder exists, no folder
     // has its name, it is not read-only and no other program holds it (a running
-    // program file). Then creates the temporary file beside it.
+    // program file). Then removes the stale temporary files of the target and creates
+    // its own beside it, held open without sharing until the write ends.
     int OpenWrite(const std::string& pfad);
     std::uint64_t Length(int file);
     // Exactly `count` bytes from the current position; throws when fewer are left.
