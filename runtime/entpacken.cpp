@@ -35,6 +35,38 @@ constexpr std::size_t kKopfPrefix = 5;  // magic number and frame header descrip
 
 [[noreturn]] void Fehler(const std::string& text) { throw Laufzeitfehler(text); }
 
+// Buffers of kAusgabePuffer bytes kept from one file to the next: fresh ones for
+// every file would cost more in page faults and zeroing than the copying they carry.
+class Vorrat {
+public:
+    std::vector<std::uint8_t> Nehmen() {
+        {
+            std::lock_guard sperre(m_);
+            if (!frei_.empty()) {
+                std::vector<std::uint8_t> puffer = std::move(frei_.back());
+                frei_.pop_back();
+                return puffer;
+            }
+        }
+        return std::vector<std::uint8_t>(kAusgabePuffer);
+    }
+    void Zurueck(std::vector<std::uint8_t> puffer) {
+        if (puffer.size() != kAusgabePuffer) return;
+        std::lock_guard sperre(m_);
+        if (frei_.size() < kVorratMax) frei_.push_back(std::move(puffer));
+    }
+
+private:
+    static constexpr std::size_t kVorratMax = 8;
+    std::mutex m_;
+    std::vector<std::vector<std::uint8_t>> frei_;
+};
+
+Vorrat& Puffervorrat() {
+    static Vorrat vorrat;
+    return vorrat;
+}
+
 [[noreturn]] void ZuKurz() {
     Fehler("Der gepackte Datenstrom ist zu kurz (weniger als 5 Bytes).");
 }
@@ -190,10 +222,13 @@ Entpacker::Entpacker(Puffersenke senke) : z_(std::make_unique<Zustand>()) {
     z_->dctx = ZSTD_createDCtx();
     if (z_->dctx == nullptr) Fehler("Zum Entpacken ist nicht genug Arbeitsspeicher frei.");
     ZSTD_DCtx_setParameter(z_->dctx, ZSTD_d_windowLogMax, kFensterLogMax);
-    z_->ausgabe.resize(kAusgabePuffer);
+    z_->ausgabe = Puffervorrat().Nehmen();
 }
 
-Entpacker::~Entpacker() { ZSTD_freeDCtx(z_->dctx); }
+Entpacker::~Entpacker() {
+    ZSTD_freeDCtx(z_->dctx);
+    Puffervorrat().Zurueck(std::move(z_->ausgabe));
+}
 
 void Entpacker::Weiter(std::span<const std::uint8_t> teil) {
     Zustand& z = *z_;
@@ -256,7 +291,12 @@ void Dekodieren(std::span<const ByteRange> strom, const Leser& lesen, Puffersenk
     for (const ByteRange& b : strom) gesamt += b.length;
     LaengePruefen(gesamt);
     Entpacker entpacker(std::move(senke));
-    std::vector<std::uint8_t> puffer(kLesePuffer);
+    static_assert(kLesePuffer == kAusgabePuffer);
+    struct Geliehen {
+        std::vector<std::uint8_t> p = Puffervorrat().Nehmen();
+        ~Geliehen() { Puffervorrat().Zurueck(std::move(p)); }
+    } geliehen;
+    std::vector<std::uint8_t>& puffer = geliehen.p;
     for (const ByteRange& b : strom) {
         for (std::uint64_t gelesen = 0; gelesen < b.length;) {
             const auto n = static_cast<std::size_t>(
@@ -270,9 +310,6 @@ void Dekodieren(std::span<const ByteRange> strom, const Leser& lesen, Puffersenk
     entpacker.Abschliessen();
 }
 
-// The writer has given up; the decoding thread stops at its next full buffer.
-struct Abgebrochen {};
-
 // Buffers between the decoding thread (fills) and the writing thread (empties).
 class Ring {
 public:
@@ -282,52 +319,61 @@ public:
     };
 
     Ring() {
-        for (std::size_t i = 0; i < kRingPlaetze; ++i) frei_.emplace_back(kAusgabePuffer);
+        for (std::size_t i = 0; i < kRingPlaetze; ++i) frei_.push_back(Puffervorrat().Nehmen());
     }
+    ~Ring() {
+        for (auto& p : frei_) Puffervorrat().Zurueck(std::move(p));
+        for (auto& s : voll_) Puffervorrat().Zurueck(std::move(s.puffer));
+    }
+    Ring(const Ring&) = delete;
+    Ring& operator=(const Ring&) = delete;
 
-    // Decoding thread: queues the full buffer and takes an empty one in its place.
+    // Decoding side: queues the full buffer and takes an empty one in its place.
+    // Throws the writer's fault once the writer has given up.
     void Abgeben(std::vector<std::uint8_t>& puffer, std::size_t n) {
         std::unique_lock sperre(m_);
-        wechsel_.wait(sperre, [this] { return !frei_.empty() || abgebrochen_; });
-        if (abgebrochen_) throw Abgebrochen{};
+        wechsel_.wait(sperre, [this] { return !frei_.empty() || schreibfehler_; });
+        if (schreibfehler_) std::rethrow_exception(schreibfehler_);
         voll_.push_back({std::move(puffer), n});
         puffer = std::move(frei_.back());
         frei_.pop_back();
         wechsel_.notify_all();
     }
 
-    // Decoding thread: done, with the fault that ended it, if any.
-    void Ende(std::exception_ptr fehler) {
+    // Decoding side: nothing more will come (also after a fault).
+    void Ende() {
         std::lock_guard sperre(m_);
         fertig_ = true;
-        fehler_ = std::move(fehler);
         wechsel_.notify_all();
     }
 
-    // Writing thread: the next full buffer; false once everything was handed over.
-    // Throws the decoder's fault as soon as it is known.
+    // Writing side: the next full buffer; false once there is none and none will come.
     bool Holen(Stueck& stueck) {
         std::unique_lock sperre(m_);
         wechsel_.wait(sperre, [this] { return !voll_.empty() || fertig_; });
-        if (fehler_) std::rethrow_exception(fehler_);
         if (voll_.empty()) return false;
         stueck = std::move(voll_.front());
         voll_.pop_front();
         return true;
     }
 
-    // Writing thread: the buffer is written and free again.
+    // Writing side: the buffer is written and free again.
     void Zurueckgeben(std::vector<std::uint8_t> puffer) {
         std::lock_guard sperre(m_);
         frei_.push_back(std::move(puffer));
         wechsel_.notify_all();
     }
 
-    // Writing thread: it failed and reads nothing more.
-    void Abbrechen() {
+    // Writing side: it failed and takes nothing more.
+    void Abbrechen(std::exception_ptr fehler) {
         std::lock_guard sperre(m_);
-        abgebrochen_ = true;
+        schreibfehler_ = std::move(fehler);
         wechsel_.notify_all();
+    }
+
+    std::exception_ptr Schreibfehler() {
+        std::lock_guard sperre(m_);
+        return schreibfehler_;
     }
 
 private:
@@ -336,8 +382,7 @@ private:
     std::deque<Stueck> voll_;
     std::vector<std::vector<std::uint8_t>> frei_;
     bool fertig_ = false;
-    bool abgebrochen_ = false;
-    std::exception_ptr fehler_;
+    std::exception_ptr schreibfehler_;
 };
 
 }  // namespace
@@ -345,16 +390,18 @@ private:
 void EntpackenNebenher(std::span<const ByteRange> strom, const Leser& lesen,
                        const Senke& schreiben) {
     Ring ring;
-    std::thread dekoder;
+    std::thread schreiber;
     try {
-        dekoder = std::thread([&] {
+        // The second thread only writes: the buffers, the decoder and its memory stay
+        // with the calling thread.
+        schreiber = std::thread([&ring, &schreiben] {
             try {
-                Dekodieren(strom, lesen, [&ring](std::vector<std::uint8_t>& p, std::size_t n) {
-                    ring.Abgeben(p, n);
-                });
-                ring.Ende(nullptr);
+                for (Ring::Stueck s; ring.Holen(s);) {
+                    schreiben(std::span<const std::uint8_t>(s.puffer.data(), s.n));
+                    ring.Zurueckgeben(std::move(s.puffer));
+                }
             } catch (...) {
-                ring.Ende(std::current_exception());
+                ring.Abbrechen(std::current_exception());
             }
         });
     } catch (const std::system_error&) {
@@ -365,16 +412,17 @@ void EntpackenNebenher(std::span<const ByteRange> strom, const Leser& lesen,
         return;
     }
     try {
-        for (Ring::Stueck s; ring.Holen(s);) {
-            schreiben(std::span<const std::uint8_t>(s.puffer.data(), s.n));
-            ring.Zurueckgeben(std::move(s.puffer));
-        }
+        Dekodieren(strom, lesen, [&ring](std::vector<std::uint8_t>& p, std::size_t n) {
+            ring.Abgeben(p, n);
+        });
     } catch (...) {
-        ring.Abbrechen();
-        dekoder.join();
+        ring.Ende();
+        schreiber.join();
         throw;
     }
-    dekoder.join();
+    ring.Ende();
+    schreiber.join();
+    if (const std::exception_ptr fehler = ring.Schreibfehler()) std::rethrow_exception(fehler);
 }
 
 }  // namespace kaldorin

@@ -61,13 +61,12 @@ private:
 void Entpacken(std::span<const std::span<const std::uint8_t>> teile, const Senke& senke);
 
 // Expands the stream made of the byte ranges `strom` of a source (each range already
-// checked against the source's length). Reading and decoding run on a second thread,
-// which fills a small ring of buffers, while the calling thread hands the content to
-// `schreiben` in order: the disk is busy while the processor decodes. Memory: the
-// decoder's window plus a few MiB. The first fault of either side is thrown on the
-// calling thread once the second thread has stopped; `schreiben` is never called
-// again after it threw. Without a second thread (the system refuses one) everything
-// runs on the calling thread.
+// checked against the source's length). The calling thread reads and decodes into a
+// small ring of buffers while a second thread hands them to `schreiben` in order: the
+// disk is busy while the processor decodes. Memory: the decoder's window plus a few
+// MiB. The first fault of either side is thrown on the calling thread once the second
+// thread has stopped; `schreiben` is never called again after it threw. Without a
+// second thread (the system refuses one) everything runs on the calling thread.
 void EntpackenNebenher(std::span<const ByteRange> strom, const Leser& lesen,
                        const Senke& schreiben);
 
