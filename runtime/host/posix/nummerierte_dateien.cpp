@@ -395,7 +395,7 @@ void NummerierteDateien::Unpack(int source, std::span<const ByteRange> stream, i
                        "Die gepackte Datei ist kürzer als erwartet.");
             }
         }
-        // Reads happen on the decoding thread; it touches nothing but the source.
+        // The writes happen on a second thread; it touches nothing but the target.
         std::uint64_t geschrieben = 0;
         EntpackenNebenher(
             stream,

@@ -56,7 +56,8 @@ public:
     // Releases the number; a write is thrown away with its temporary file.
     void Discard(int file);
     // Reads the ranges of `source` in buffered pieces and writes the content to
-    // `target`. On any fault the target is marked failed, so Close cannot complete it.
+    // `target`, decoding on this thread while a second one writes. On any fault the
+    // target is marked failed, so Close cannot complete it.
     void Unpack(int source, std::span<const ByteRange> stream, int target);
 
 private:

@@ -263,7 +263,7 @@ void Dateien::Unpack(int source, std::span<const ByteRange> stream, int target) 
             if (b.offset > laenge || b.length > laenge - b.offset)
                 DateiFehler("kann nicht entpackt werden", q.pfad, "Die gepackte Datei ist kürzer als erwartet.");
         }
-        // Reads happen on the decoding thread; it touches nothing but the source.
+        // The writes happen on a second thread; it touches nothing but the target.
         EntpackenNebenher(
             stream,
             [&q](std::uint64_t offset, std::span<std::uint8_t> ziel) { AllesLesen(q.h, offset, ziel, q.pfad); },

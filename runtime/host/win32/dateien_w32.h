@@ -39,8 +39,9 @@ public:
     // when this throws; the target then stays as it was and the temporary file goes.
     void Close(int file);
     void Discard(int file);
-    // Reads the ranges in buffered pieces and writes the content to `target`; any
-    // fault marks the target so that Close cannot complete it.
+    // Reads the ranges in buffered pieces and writes the content to `target`,
+    // decoding on this thread while a second one writes; any fault marks the target
+    // so that Close cannot complete it.
     void Unpack(int source, std::span<const ByteRange> stream, int target);
 
 private:
