@@ -87,7 +87,7 @@ bool IstTempName(std::wstring_view eintrag, std::wstring_view name) {
 // `name`, or of any when empty. A live writer holds its file open without sharing, so
 // the system refuses to delete that one.
 void VerwaisteEntfernen(const std::string& ordner, const std::wstring& name) {
-    const std::wstring basis = Breit(ordner.ends_with('\') ? ordner : ordner + "\");
+    const std::wstring basis = Breit(ordner.ends_with('\\') ? ordner : ordner + "\\");
     WIN32_FIND_DATAW fund{};
     HANDLE suche = FindFirstFileW((basis + L"~*.kaldorin-*.tmp").c_str(), &fund);
     if (suche == INVALID_HANDLE_VALUE) return;
