@@ -6,7 +6,13 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "runtime/runtime.h"
@@ -21,11 +27,45 @@ namespace {
 constexpr int kFensterLogMax = 27;
 
 // One write to the sink per this many content bytes: few calls, small constant memory.
+// At least what the decoder needs to make progress on every call.
 constexpr std::size_t kAusgabePuffer = std::size_t{1} << 20;
+static_assert(kAusgabePuffer >= ZSTD_BLOCKSIZE_MAX);
 
 constexpr std::size_t kKopfPrefix = 5;  // magic number and frame header descriptor
 
 [[noreturn]] void Fehler(const std::string& text) { throw Laufzeitfehler(text); }
+
+// Buffers of kAusgabePuffer bytes kept from one file to the next: fresh ones for
+// every file would cost more in page faults and zeroing than the copying they carry.
+class Vorrat {
+public:
+    std::vector<std::uint8_t> Nehmen() {
+        {
+            std::lock_guard sperre(m_);
+            if (!frei_.empty()) {
+                std::vector<std::uint8_t> puffer = std::move(frei_.back());
+                frei_.pop_back();
+                return puffer;
+            }
+        }
+        return std::vector<std::uint8_t>(kAusgabePuffer);
+    }
+    void Zurueck(std::vector<std::uint8_t> puffer) {
+        if (puffer.size() != kAusgabePuffer) return;
+        std::lock_guard sperre(m_);
+        if (frei_.size() < kVorratMax) frei_.push_back(std::move(puffer));
+    }
+
+private:
+    static constexpr std::size_t kVorratMax = 8;
+    std::mutex m_;
+    std::vector<std::vector<std::uint8_t>> frei_;
+};
+
+Vorrat& Puffervorrat() {
+    static Vorrat vorrat;
+    return vorrat;
+}
 
 [[noreturn]] void ZuKurz() {
     Fehler("Der gepackte Datenstrom ist zu kurz (weniger als 5 Bytes).");
@@ -72,9 +112,11 @@ constexpr std::size_t kKopfPrefix = 5;  // magic number and frame header descrip
 struct Entpacker::Zustand {
     enum class Phase { Kopf, Rumpf, Kaputt };
 
-    Senke senke;
+    Puffersenke senke;
     ZSTD_DCtx* dctx = nullptr;
+    // Content collects here until the buffer is full: the sink sees few, large pieces.
     std::vector<std::uint8_t> ausgabe;
+    std::size_t gefuellt = 0;
     Phase phase = Phase::Kopf;
     // The header of the frame being started: collected here because it may straddle
     // two pieces of input, and it has to be checked before the decoder sees it.
@@ -90,7 +132,8 @@ struct Entpacker::Zustand {
     std::size_t KopfSammeln(std::span<const std::uint8_t> teil);
     // Feeds body bytes to the decoder; returns how many it took (fewer at frame end).
     std::size_t RumpfEntpacken(std::span<const std::uint8_t> teil);
-    void Ausgeben(std::size_t n);
+    void Zaehlen(std::size_t n);
+    void Ausgeben();
     void RahmenFertig();
 };
 
@@ -132,25 +175,35 @@ std::size_t Entpacker::Zustand::KopfSammeln(std::span<const std::uint8_t> teil) 
 std::size_t Entpacker::Zustand::RumpfEntpacken(std::span<const std::uint8_t> teil) {
     ZSTD_inBuffer ein{teil.data(), teil.size(), 0};
     for (;;) {
-        ZSTD_outBuffer aus_{ausgabe.data(), ausgabe.size(), 0};
+        ZSTD_outBuffer aus_{ausgabe.data(), ausgabe.size(), gefuellt};
         const std::size_t r = ZSTD_decompressStream(dctx, &aus_, &ein);
         if (ZSTD_isError(r)) DecoderFehler(r, rahmen == 0);
-        Ausgeben(aus_.pos);
+        Zaehlen(aus_.pos - gefuellt);
+        gefuellt = aus_.pos;
+        const bool voll = gefuellt == ausgabe.size();
+        if (voll) Ausgeben();
         if (r == 0) {
             RahmenFertig();
             return ein.pos;
         }
         // Input used up and nothing left to flush: wait for the next piece.
-        if (ein.pos == ein.size && aus_.pos < aus_.size) return ein.pos;
+        if (ein.pos == ein.size && !voll) return ein.pos;
     }
 }
 
-void Entpacker::Zustand::Ausgeben(std::size_t n) {
-    if (n == 0) return;
+void Entpacker::Zustand::Zaehlen(std::size_t n) {
     rahmenAus += n;
     if (rahmenGroesse != ZSTD_CONTENTSIZE_UNKNOWN && rahmenAus > rahmenGroesse) GroesseFalsch();
+}
+
+void Entpacker::Zustand::Ausgeben() {
+    if (gefuellt == 0) return;
+    const std::size_t n = gefuellt;
+    gefuellt = 0;
     aus += n;
-    senke(std::span<const std::uint8_t>(ausgabe.data(), n));
+    const std::size_t groesse = ausgabe.size();
+    senke(ausgabe, n);
+    if (ausgabe.size() != groesse) Fehler("Der Ausgabepuffer hat seine Größe geändert.");
 }
 
 void Entpacker::Zustand::RahmenFertig() {
@@ -159,15 +212,23 @@ void Entpacker::Zustand::RahmenFertig() {
     phase = Phase::Kopf;
 }
 
-Entpacker::Entpacker(Senke senke) : z_(std::make_unique<Zustand>()) {
+Entpacker::Entpacker(Senke senke)
+    : Entpacker(Puffersenke([s = std::move(senke)](std::vector<std::uint8_t>& puffer, std::size_t n) {
+          s(std::span<const std::uint8_t>(puffer.data(), n));
+      })) {}
+
+Entpacker::Entpacker(Puffersenke senke) : z_(std::make_unique<Zustand>()) {
     z_->senke = std::move(senke);
     z_->dctx = ZSTD_createDCtx();
     if (z_->dctx == nullptr) Fehler("Zum Entpacken ist nicht genug Arbeitsspeicher frei.");
     ZSTD_DCtx_setParameter(z_->dctx, ZSTD_d_windowLogMax, kFensterLogMax);
-    z_->ausgabe.resize(std::max(kAusgabePuffer, ZSTD_DStreamOutSize()));
+    z_->ausgabe = Puffervorrat().Nehmen();
 }
 
-Entpacker::~Entpacker() { ZSTD_freeDCtx(z_->dctx); }
+Entpacker::~Entpacker() {
+    ZSTD_freeDCtx(z_->dctx);
+    Puffervorrat().Zurueck(std::move(z_->ausgabe));
+}
 
 void Entpacker::Weiter(std::span<const std::uint8_t> teil) {
     Zustand& z = *z_;
@@ -193,6 +254,12 @@ void Entpacker::Abschliessen() {
         z.phase = Zustand::Phase::Kaputt;
         Abgeschnitten();
     }
+    try {
+        z.Ausgeben();
+    } catch (...) {
+        z.phase = Zustand::Phase::Kaputt;
+        throw;
+    }
 }
 
 std::uint64_t Entpacker::Ausgegeben() const { return z_->aus; }
@@ -208,6 +275,154 @@ void Entpacken(std::span<const std::span<const std::uint8_t>> teile, const Senke
     Entpacker e(senke);
     for (const auto& t : teile) e.Weiter(t);
     e.Abschliessen();
+}
+
+namespace {
+
+// Packed bytes are read in pieces of this size.
+constexpr std::size_t kLesePuffer = std::size_t{1} << 20;
+// Full buffers that may wait for the writer: enough to ride out a slow write, small
+// beside the decoder's window.
+constexpr std::size_t kRingPlaetze = 4;
+
+// Reads the ranges piece by piece and decodes them into `senke`.
+void Dekodieren(std::span<const ByteRange> strom, const Leser& lesen, Puffersenke senke) {
+    std::uint64_t gesamt = 0;
+    for (const ByteRange& b : strom) gesamt += b.length;
+    LaengePruefen(gesamt);
+    Entpacker entpacker(std::move(senke));
+    static_assert(kLesePuffer == kAusgabePuffer);
+    struct Geliehen {
+        std::vector<std::uint8_t> p = Puffervorrat().Nehmen();
+        ~Geliehen() { Puffervorrat().Zurueck(std::move(p)); }
+    } geliehen;
+    std::vector<std::uint8_t>& puffer = geliehen.p;
+    for (const ByteRange& b : strom) {
+        for (std::uint64_t gelesen = 0; gelesen < b.length;) {
+            const auto n = static_cast<std::size_t>(
+                std::min<std::uint64_t>(puffer.size(), b.length - gelesen));
+            const std::span<std::uint8_t> stueck(puffer.data(), n);
+            lesen(b.offset + gelesen, stueck);
+            entpacker.Weiter(stueck);
+            gelesen += n;
+        }
+    }
+    entpacker.Abschliessen();
+}
+
+// Buffers between the decoding thread (fills) and the writing thread (empties).
+class Ring {
+public:
+    struct Stueck {
+        std::vector<std::uint8_t> puffer;
+        std::size_t n = 0;
+    };
+
+    Ring() {
+        for (std::size_t i = 0; i < kRingPlaetze; ++i) frei_.push_back(Puffervorrat().Nehmen());
+    }
+    ~Ring() {
+        for (auto& p : frei_) Puffervorrat().Zurueck(std::move(p));
+        for (auto& s : voll_) Puffervorrat().Zurueck(std::move(s.puffer));
+    }
+    Ring(const Ring&) = delete;
+    Ring& operator=(const Ring&) = delete;
+
+    // Decoding side: queues the full buffer and takes an empty one in its place.
+    // Throws the writer's fault once the writer has given up.
+    void Abgeben(std::vector<std::uint8_t>& puffer, std::size_t n) {
+        std::unique_lock sperre(m_);
+        wechsel_.wait(sperre, [this] { return !frei_.empty() || schreibfehler_; });
+        if (schreibfehler_) std::rethrow_exception(schreibfehler_);
+        voll_.push_back({std::move(puffer), n});
+        puffer = std::move(frei_.back());
+        frei_.pop_back();
+        wechsel_.notify_all();
+    }
+
+    // Decoding side: nothing more will come (also after a fault).
+    void Ende() {
+        std::lock_guard sperre(m_);
+        fertig_ = true;
+        wechsel_.notify_all();
+    }
+
+    // Writing side: the next full buffer; false once there is none and none will come.
+    bool Holen(Stueck& stueck) {
+        std::unique_lock sperre(m_);
+        wechsel_.wait(sperre, [this] { return !voll_.empty() || fertig_; });
+        if (voll_.empty()) return false;
+        stueck = std::move(voll_.front());
+        voll_.pop_front();
+        return true;
+    }
+
+    // Writing side: the buffer is written and free again.
+    void Zurueckgeben(std::vector<std::uint8_t> puffer) {
+        std::lock_guard sperre(m_);
+        frei_.push_back(std::move(puffer));
+        wechsel_.notify_all();
+    }
+
+    // Writing side: it failed and takes nothing more.
+    void Abbrechen(std::exception_ptr fehler) {
+        std::lock_guard sperre(m_);
+        schreibfehler_ = std::move(fehler);
+        wechsel_.notify_all();
+    }
+
+    std::exception_ptr Schreibfehler() {
+        std::lock_guard sperre(m_);
+        return schreibfehler_;
+    }
+
+private:
+    std::mutex m_;
+    std::condition_variable wechsel_;
+    std::deque<Stueck> voll_;
+    std::vector<std::vector<std::uint8_t>> frei_;
+    bool fertig_ = false;
+    std::exception_ptr schreibfehler_;
+};
+
+}  // namespace
+
+void EntpackenNebenher(std::span<const ByteRange> strom, const Leser& lesen,
+                       const Senke& schreiben) {
+    Ring ring;
+    std::thread schreiber;
+    try {
+        // The second thread only writes: the buffers, the decoder and its memory stay
+        // with the calling thread.
+        schreiber = std::thread([&ring, &schreiben] {
+            try {
+                for (Ring::Stueck s; ring.Holen(s);) {
+                    schreiben(std::span<const std::uint8_t>(s.puffer.data(), s.n));
+                    ring.Zurueckgeben(std::move(s.puffer));
+                }
+            } catch (...) {
+                ring.Abbrechen(std::current_exception());
+            }
+        });
+    } catch (const std::system_error&) {
+        // No second thread to be had: decode and write by turns.
+        Dekodieren(strom, lesen, [&schreiben](std::vector<std::uint8_t>& p, std::size_t n) {
+            schreiben(std::span<const std::uint8_t>(p.data(), n));
+        });
+        return;
+    }
+    try {
+        Dekodieren(strom, lesen, [&ring](std::vector<std::uint8_t>& p, std::size_t n) {
+            ring.Abgeben(p, n);
+        });
+    } catch (...) {
+        ring.Ende();
+        schreiber.join();
+        throw;
+    }
+    ring.Ende();
+    schreiber.join();
+    if (const std::exception_ptr fehler = ring.Schreibfehler()) std::rethrow_exception(fehler);
 }
 
 }  // namespace kaldorin

@@ -210,7 +210,8 @@ public:
     virtual void ClearAttributes(std::string_view path) = 0;
     // Makes one folder level; throws when it exists or its parent is missing.
     virtual void MakeFolder(std::string_view path) = 0;
-    // Removes an empty folder; throws when it is missing or not empty.
+    // Removes an empty folder; throws when it is missing or not empty. Temporary
+    // files that a killed write left in it do not count: they go with it.
     virtual void RemoveFolder(std::string_view path) = 0;
 
     // Numbered files. OpenRead and OpenWrite return a file number.
@@ -219,7 +220,8 @@ public:
     // missing, read-only file, file in use, a folder of that name), also for the
     // superuser. What is written goes to a temporary file beside it; Close replaces
     // the target with it only when everything was written and flushed, so a failure
-    // or a crash never leaves a half-written or emptied target.
+    // or a crash never leaves a half-written or emptied target. Temporary files that
+    // a killed write of the same target left beside it are removed here.
     virtual int OpenWrite(std::string_view path) = 0;
     virtual std::uint64_t Length(int file) = 0;
     virtual std::vector<std::uint8_t> Read(int file, std::size_t count) = 0;
@@ -234,6 +236,8 @@ public:
     // file (in this order) and writes the content to the open target file. Throws
     // Laufzeitfehler (German text naming the fault) when the stream is not a valid
     // packed stream: too short, not packed, truncated, checksum wrong, trailing bytes.
+    // The host may decode on a second thread while this one writes; the call returns
+    // only when both are done.
     virtual void Unpack(int source, std::span<const ByteRange> stream, int target) = 0;
 
     // --- Settings (per user), by application, section and key --------------------

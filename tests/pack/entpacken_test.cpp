@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <zstd.h>
 
+#include <array>
+
 #include "runtime/runtime.h"
 #include "tests/pack/hilfen.h"
 
@@ -138,7 +140,52 @@ TEST(Entpacken, BleibtNachEinemFehlerKaputt) {
 TEST(Entpacken, LaesstFehlerDerSenkeDurch) {
     const Bytes strom = Packen(Inhalt(5000));
     Entpacker e([](auto) { throw Laufzeitfehler("voll"); });
-    EXPECT_THROW(e.Weiter(strom), Laufzeitfehler);
+    EXPECT_THROW(
+        {
+            e.Weiter(strom);
+            e.Abschliessen();
+        },
+        Laufzeitfehler);
+}
+
+// Decoding on its own thread while the caller writes: the content arrives whole and in
+// order over many turns of the ring, and a fault on either side ends both sides and
+// reaches the caller, the writer's own fault unchanged.
+TEST(Entpacken, NebenherGibtAllesInOrdnungUndJedenFehlerWeiter) {
+    const Bytes inhalt = Inhalt(9u << 20);
+    Bytes strom = Packen(inhalt, true, 1);
+    const std::array<ByteRange, 2> bereiche{ByteRange{0, 5}, ByteRange{5, strom.size() - 5}};
+    const Leser lesen = [&strom](std::uint64_t offset, std::span<std::uint8_t> ziel) {
+        std::copy_n(strom.begin() + static_cast<std::ptrdiff_t>(offset), ziel.size(), ziel.begin());
+    };
+    Bytes aus;
+    EntpackenNebenher(bereiche, lesen, [&aus](std::span<const std::uint8_t> t) {
+        aus.insert(aus.end(), t.begin(), t.end());
+    });
+    EXPECT_TRUE(aus == inhalt);
+
+    int aufrufe = 0;
+    try {
+        EntpackenNebenher(bereiche, lesen, [&aufrufe](auto) {
+            if (++aufrufe == 2) throw Laufzeitfehler("Der Datenträger ist voll.");
+        });
+        ADD_FAILURE() << "no fault";
+    } catch (const Laufzeitfehler& f) {
+        EXPECT_STREQ(f.what(), "Der Datenträger ist voll.");
+    }
+    EXPECT_EQ(aufrufe, 2);
+
+    const Leser lesefehler = [](std::uint64_t offset, std::span<std::uint8_t>) {
+        if (offset > (1u << 20)) throw Laufzeitfehler("Lesefehler");
+    };
+    EXPECT_THROW(EntpackenNebenher(bereiche, lesefehler, [](auto) {}), Laufzeitfehler);
+
+    strom[strom.size() - 2] ^= 0x40;  // the checksum at the very end
+    aus.clear();
+    EXPECT_THROW(EntpackenNebenher(bereiche, lesen, [&aus](std::span<const std::uint8_t> t) {
+                     aus.insert(aus.end(), t.begin(), t.end());
+                 }),
+                 Laufzeitfehler);
 }
 
 }  // namespace

@@ -65,6 +65,57 @@ TEST_F(NummerierteDateienTest, VerwerfenLaesstZielUndKeinenRest) {
     EXPECT_EQ(Namen(ordner), std::set<std::string>{"KALDORIN.OCX"});
 }
 
+// Names in `ordner` that start with a dot: the temporary files and the lookalike.
+std::set<std::string> Versteckte(const fs::path& ordner) {
+    std::set<std::string> namen;
+    for (const auto& n : Namen(ordner)) {
+        if (n.starts_with('.')) namen.insert(n);
+    }
+    return namen;
+}
+
+// A writer killed in the middle leaves its temporary file. The next write of that
+// target removes it, and so does clearing the folder; the temporary file of a live
+// writer, and a file that only looks like ours, stay.
+TEST_F(NummerierteDateienTest, VerwaisteTempDateienGehenLebendeBleiben) {
+    const fs::path ziel = ordner / "KALDORIN.PA1", anderes = ordner / "t4.ovl";
+    const pid_t kind = fork();
+    ASSERT_GE(kind, 0);
+    if (kind == 0) {
+        NummerierteDateien d;
+        d.Write(d.OpenWrite(ziel), Text("halb"));
+        d.Write(d.OpenWrite(anderes), Text("halb"));
+        raise(SIGKILL);
+    }
+    int status = 0;
+    waitpid(kind, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const std::set<std::string> verwaist = Versteckte(ordner);
+    ASSERT_EQ(verwaist.size(), 2u);
+    Schreiben(ordner / ".KALDORIN.PA1.kaldorin-Notizen", Text("des Nutzers"));
+
+    NummerierteDateien lebend;
+    const int l = lebend.OpenWrite(ziel);  // takes away the killed writer's file of this target
+    std::set<std::string> jetzt = Versteckte(ordner);
+    EXPECT_EQ(jetzt.size(), 3u);
+    for (const auto& n : verwaist) EXPECT_EQ(jetzt.count(n), n.starts_with(".t4.ovl") ? 1u : 0u) << n;
+
+    NummerierteDateien zweiter;
+    const int z = zweiter.OpenWrite(ziel);  // the live writer's file stays
+    VerwaisteTempDateienEntfernen(ordner.string());
+    jetzt = Versteckte(ordner);
+    EXPECT_EQ(jetzt.size(), 3u);
+    EXPECT_EQ(jetzt.count(".KALDORIN.PA1.kaldorin-Notizen"), 1u);
+    for (const auto& n : verwaist) EXPECT_EQ(jetzt.count(n), 0u) << n;
+
+    lebend.Write(l, Text("eins"));
+    lebend.Close(l);
+    zweiter.Write(z, Text("zwei"));
+    zweiter.Close(z);
+    EXPECT_EQ(Lesen(ziel), Text("zwei"));
+    EXPECT_EQ(Namen(ordner), (std::set<std::string>{".KALDORIN.PA1.kaldorin-Notizen", "KALDORIN.PA1"}));
+}
+
 TEST_F(NummerierteDateienTest, NichtSchreibbarAuchFuerDenSuperuser) {
     NummerierteDateien d;
     const fs::path schreibgeschuetzt = ordner / "ro.exe";

@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 
 #include "startup/unbeaufsichtigt.h"
 #include "tests/program/szenario.h"
@@ -103,6 +110,87 @@ TEST(Unbeaufsichtigt, FailuresGiveExitCodeOneAndWithoutAcceptanceNothingRuns) {
     EXPECT_EQ(Aufrufen(s, "--source '" + s.medium + "'"), 2);
     EXPECT_NE(Ausgabe(s).find("--accept-licence"), std::string::npos);
     EXPECT_FALSE(s.Existiert("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE"));
+}
+
+// Starts an unattended installation into `ziel` without waiting for it.
+pid_t InstallationStarten(const Szenario& s, const std::string& ziel) {
+    const pid_t kind = fork();
+    if (kind == 0) {
+        const int nichts = open("/dev/null", O_WRONLY);
+        dup2(nichts, 1);
+        dup2(nichts, 2);
+        setenv("KALDORIN_PREFIX", s.prefix.c_str(), 1);
+        execl(KALDORIN_BIN_DIR "/kaldorin-setup", "kaldorin-setup", "--unattended",
+              "--accept-licence", "--source", s.medium.c_str(), "--target", ziel.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return kind;
+}
+
+// Names under `ordner` that are the temporary files of an interrupted write.
+std::vector<std::string> Reste(const std::string& ordner) {
+    std::vector<std::string> reste;
+    std::error_code fehler;
+    for (auto it = fs::recursive_directory_iterator(ordner, fehler);
+         it != fs::recursive_directory_iterator(); it.increment(fehler)) {
+        if (it->path().filename().string().find(".kaldorin-") != std::string::npos)
+            reste.push_back(it->path().string());
+    }
+    return reste;
+}
+
+// Killed (SIGKILL) at random moments, an installation leaves temporary files but never
+// a half-written file under its final name. The next installation clears them away,
+// and the removal with every data folder ticked leaves nothing: exit 0 both times.
+TEST(Unbeaufsichtigt, KilledInstallationsLeaveNoLitterAfterTheNext) {
+    Szenario s;
+    if (!fs::exists(KALDORIN_BIN_DIR "/kaldorin-setup")) GTEST_SKIP() << "program not built";
+    // Files of a few MB, so that most of a run is spent writing them.
+    for (const auto& [quelle, ziel] : kInstallierterBaum) {
+        std::string inhalt;
+        for (int zeile = 0; inhalt.size() < (2u << 20); ++zeile)
+            inhalt += Szenario::Inhalt(ziel) + std::to_string(zeile * 7919 % 100003) + "\n";
+        s.Packen(quelle, inhalt);
+    }
+    const std::string ziel = s.wurzel + "/Ziel";
+
+    // One whole run into another folder gives the span the kills fall into.
+    const auto beginn = std::chrono::steady_clock::now();
+    int status = 0;
+    waitpid(InstallationStarten(s, s.wurzel + "/Probe"), &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const auto dauer = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - beginn);
+
+    const unsigned saat = std::random_device{}();
+    std::mt19937 zufall(saat);
+    std::uniform_int_distribution<long> moment(0, dauer.count());
+    std::size_t mitResten = 0;
+    for (int versuch = 0; versuch < 12 && mitResten < 3; ++versuch) {
+        const pid_t kind = InstallationStarten(s, ziel);
+        std::this_thread::sleep_for(std::chrono::microseconds(moment(zufall)));
+        kill(kind, SIGKILL);
+        waitpid(kind, &status, 0);
+        if (!Reste(ziel).empty()) ++mitResten;
+        // Whatever stands under a final name is whole.
+        for (const auto& [quelle, name] : kInstallierterBaum) {
+            std::string pfad = ziel + name;
+            std::replace(pfad.begin(), pfad.end(), '\\', '/');
+            std::ifstream datei(pfad, std::ios::binary);
+            if (!datei) continue;
+            const std::string inhalt(std::istreambuf_iterator<char>(datei), {});
+            EXPECT_TRUE(inhalt.starts_with(Szenario::Inhalt(name)) && inhalt.size() >= (2u << 20))
+                << pfad << " (random start " << saat << ")";
+        }
+    }
+    EXPECT_GT(mitResten, 0u) << "no kill fell into a write (random start " << saat << ")";
+
+    ASSERT_EQ(Aufrufen(s, "--accept-licence --source '" + s.medium + "' --target '" + ziel + "'"), 0)
+        << Ausgabe(s);
+    EXPECT_EQ(Reste(ziel), std::vector<std::string>{});
+    ASSERT_EQ(Aufrufen(s, "--remove --remove-data all"), 0) << Ausgabe(s);
+    EXPECT_FALSE(fs::exists(ziel)) << "random start " << saat;
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include "runtime/host/posix/nummerierte_dateien.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cctype>
 #include <chrono>
 #include <string_view>
 
@@ -14,9 +17,6 @@
 namespace kaldorin {
 
 namespace {
-
-// Packed bytes are read in pieces of this size: a small constant beside the content.
-constexpr std::size_t kLesePuffer = std::size_t{1} << 20;
 
 std::string Grund(int fehler) {
     switch (fehler) {
@@ -100,13 +100,77 @@ void ZielPruefen(const std::string& ziel) {
     if (!ModusErlaubtSchreiben(st)) NichtSchreibbar(ziel, "Die Datei ist schreibgeschützt.");
 }
 
+constexpr std::string_view kTempZeichen = ".kaldorin-";
+constexpr std::size_t kTempNameLaenge = 180;  // of the target's name: well below NAME_MAX
+
 // A name for the temporary file that no other writer picks: process, counter, clock.
 std::string TempName(const std::string& ordner, const std::string& name) {
     static std::atomic<unsigned> zaehler{0};
     const auto takt = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::string kurz = name.substr(0, 180);  // stay well below NAME_MAX
-    return ordner + "/." + kurz + ".kaldorin-" + std::to_string(getpid()) + "-" +
-           std::to_string(zaehler++) + "-" + std::to_string(takt % 1000000);
+    return ordner + "/." + name.substr(0, kTempNameLaenge) + std::string(kTempZeichen) +
+           std::to_string(getpid()) + "-" + std::to_string(zaehler++) + "-" +
+           std::to_string(takt % 1000000);
+}
+
+bool GleichOhneFall(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// Whether `eintrag` is a name TempName gives: for the target `name`, or for any
+// target when `name` is empty.
+bool IstTempName(std::string_view eintrag, std::string_view name) {
+    const auto zeichen = eintrag.rfind(kTempZeichen);
+    if (eintrag.size() < 2 || eintrag.front() != '.' || zeichen == std::string_view::npos ||
+        zeichen < 2)
+        return false;
+    int zahlen = 0;
+    bool ziffer = false;
+    for (const char c : eintrag.substr(zeichen + kTempZeichen.size())) {
+        if (c == '-' && ziffer) {
+            ++zahlen;
+            ziffer = false;
+        } else if (c >= '0' && c <= '9') {
+            ziffer = true;
+        } else {
+            return false;
+        }
+    }
+    if (zahlen != 2 || !ziffer) return false;
+    return name.empty() ||
+           GleichOhneFall(eintrag.substr(1, zeichen - 1), name.substr(0, kTempNameLaenge));
+}
+
+// Removes the temporary file `pfad` when no writer holds it: a writer keeps its
+// temporary file locked from creation until the rename, so an unlocked one was left
+// by a writer that died. A file we may not open is not ours to judge.
+void EntfernenWennVerwaist(const std::string& pfad) {
+    const int fd = open(pfad.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat offen {}, jetzt {};
+    if (fstat(fd, &offen) == 0 && S_ISREG(offen.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        lstat(pfad.c_str(), &jetzt) == 0 && jetzt.st_ino == offen.st_ino &&
+        jetzt.st_dev == offen.st_dev) {
+        unlink(pfad.c_str());
+    }
+    close(fd);  // releases the lock, after the name is gone
+}
+
+// The stale temporary files in `ordner`: of the target `name`, or of any when empty.
+void VerwaisteEntfernen(const std::string& ordner, std::string_view name) {
+    DIR* d = opendir(ordner.c_str());
+    if (d == nullptr) return;
+    std::vector<std::string> kandidaten;
+    while (const dirent* e = readdir(d)) {
+        if (IstTempName(e->d_name, name)) kandidaten.emplace_back(e->d_name);
+    }
+    closedir(d);
+    for (const std::string& k : kandidaten) EntfernenWennVerwaist(ordner + "/" + k);
 }
 
 void AllesSchreiben(int fd, std::span<const std::uint8_t> bytes, const std::string& ziel) {
@@ -119,6 +183,17 @@ void AllesSchreiben(int fd, std::span<const std::uint8_t> bytes, const std::stri
         if (n == 0) NichtSchreibbar(ziel, Grund(ENOSPC));
         bytes = bytes.subspan(static_cast<std::size_t>(n));
     }
+}
+
+// Sets the disk to work on a piece just written, without waiting for it: the flush
+// before the rename then finds most of the file there already, and the disk writes
+// while the next piece is decoded. A fault here shows again at that flush.
+void RueckschreibenAnstossen(int fd, std::uint64_t offset, std::size_t n) {
+#ifdef __linux__
+    sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(n), SYNC_FILE_RANGE_WRITE);
+#else
+    (void)fd, (void)offset, (void)n;
+#endif
 }
 
 // Fills `puffer` from `offset`; throws when the file ends first.
@@ -140,6 +215,9 @@ void AllesLesen(int fd, std::uint64_t offset, std::span<std::uint8_t> puffer,
 
 struct NummerierteDateien::Datei {
     int fd = -1;
+    // A second descriptor of the temporary file that keeps its lock until the rename
+    // or the removal is done, also past the close of `fd` that may fail.
+    int sperre = -1;
     bool schreiben = false;
     bool kaputt = false;  // a write or an unpack failed: never complete this write
     std::string pfad;     // the file read, or the target written
@@ -148,8 +226,13 @@ struct NummerierteDateien::Datei {
     ~Datei() {
         if (fd >= 0) close(fd);
         if (!temp.empty()) unlink(temp.c_str());
+        if (sperre >= 0) close(sperre);
     }
 };
+
+void VerwaisteTempDateienEntfernen(const std::string& hostOrdner) {
+    VerwaisteEntfernen(hostOrdner, "");
+}
 
 NummerierteDateien::NummerierteDateien() : NummerierteDateien(Abschluss{}) {}
 
@@ -204,6 +287,9 @@ int NummerierteDateien::OpenWrite(const std::string& hostPath) {
     OrdnerPruefen(hostPath, ordner);
     ZielPruefen(hostPath);
 
+    // What an earlier writer of this target left when it was killed.
+    VerwaisteEntfernen(ordner, NameVon(hostPath));
+
     auto d = std::make_unique<Datei>();
     d->schreiben = true;
     d->pfad = hostPath;
@@ -211,12 +297,22 @@ int NummerierteDateien::OpenWrite(const std::string& hostPath) {
         const std::string temp = TempName(ordner, NameVon(hostPath));
         // 0666 under the umask: the new file gets the mode any new file gets here.
         const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            d->fd = fd;
-            d->temp = temp;
-        } else if (errno != EEXIST) {
-            NichtSchreibbar(hostPath, Grund(errno));
+        if (fd < 0) {
+            if (errno != EEXIST) NichtSchreibbar(hostPath, Grund(errno));
+            continue;
         }
+        // Locked from here to the rename: the mark of a live writer. Between the
+        // creation and the lock another setup program may have judged the file stale
+        // and removed it; then take the next name. Where the file system has no locks,
+        // nobody removes anything.
+        struct stat st {};
+        if (flock(fd, LOCK_EX) == 0 && fstat(fd, &st) == 0 && st.st_nlink == 0) {
+            close(fd);
+            continue;
+        }
+        d->fd = fd;
+        d->sperre = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        d->temp = temp;
     }
     if (d->fd < 0) NichtSchreibbar(hostPath, Grund(EEXIST));
     const int nummer = naechste_++;
@@ -293,31 +389,24 @@ void NummerierteDateien::Unpack(int source, std::span<const ByteRange> stream, i
     Datei& z = Schreibdatei(target);
     try {
         const std::uint64_t laenge = Length(source);
-        std::uint64_t gesamt = 0;
         for (const ByteRange& b : stream) {
             if (b.offset > laenge || b.length > laenge - b.offset) {
                 Fehler("kann nicht entpackt werden", q.pfad,
                        "Die gepackte Datei ist kürzer als erwartet.");
             }
-            gesamt += b.length;
         }
-        LaengePruefen(gesamt);
-
-        Entpacker entpacker([&z](std::span<const std::uint8_t> teil) {
-            AllesSchreiben(z.fd, teil, z.pfad);
-        });
-        std::vector<std::uint8_t> puffer(kLesePuffer);
-        for (const ByteRange& b : stream) {
-            for (std::uint64_t gelesen = 0; gelesen < b.length;) {
-                const std::size_t n =
-                    static_cast<std::size_t>(std::min<std::uint64_t>(puffer.size(), b.length - gelesen));
-                const std::span<std::uint8_t> stueck(puffer.data(), n);
-                AllesLesen(q.fd, b.offset + gelesen, stueck, q.pfad);
-                entpacker.Weiter(stueck);
-                gelesen += n;
-            }
-        }
-        entpacker.Abschliessen();
+        // The writes happen on a second thread; it touches nothing but the target.
+        std::uint64_t geschrieben = 0;
+        EntpackenNebenher(
+            stream,
+            [&q](std::uint64_t offset, std::span<std::uint8_t> ziel) {
+                AllesLesen(q.fd, offset, ziel, q.pfad);
+            },
+            [&z, &geschrieben](std::span<const std::uint8_t> teil) {
+                AllesSchreiben(z.fd, teil, z.pfad);
+                RueckschreibenAnstossen(z.fd, geschrieben, teil.size());
+                geschrieben += teil.size();
+            });
     } catch (...) {
         z.kaputt = true;
         throw;

@@ -16,6 +16,11 @@
 
 namespace kaldorin {
 
+// Removes from `hostOrdner` the temporary files that writes of this class left when
+// their process died (killed, crashed); a live writer's file stays. OpenWrite does the
+// same for the temporary files of its own target.
+void VerwaisteTempDateienEntfernen(const std::string& hostOrdner);
+
 class NummerierteDateien {
 public:
     // The two calls that end a write before its rename: flushing the data and closing
@@ -37,7 +42,8 @@ public:
     // well as by the system, so that a read-only file or folder counts as such even
     // for the superuser: not when its folder is missing or not writable, a folder or
     // anything but an ordinary file has the name, or the file is read-only. Then
-    // creates the temporary file beside it.
+    // removes the stale temporary files of the target and creates its own beside it,
+    // locked until the write is completed or thrown away.
     int OpenWrite(const std::string& hostPath);
     std::uint64_t Length(int file);
     // Exactly `count` bytes from the current position; throws when fewer are left.
@@ -50,7 +56,8 @@ public:
     // Releases the number; a write is thrown away with its temporary file.
     void Discard(int file);
     // Reads the ranges of `source` in buffered pieces and writes the content to
-    // `target`. On any fault the target is marked failed, so Close cannot complete it.
+    // `target`, decoding on this thread while a second one writes. On any fault the
+    // target is marked failed, so Close cannot complete it.
     void Unpack(int source, std::span<const ByteRange> stream, int target);
 
 private:

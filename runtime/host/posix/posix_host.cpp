@@ -167,6 +167,8 @@ void PosixHost::RemoveFolder(std::string_view path) {
     struct stat st {};
     if (lstat(host.c_str(), &st) != 0) Fehler("Der Ordner " + Anzeige(path) + " ist nicht vorhanden.");
     if (!S_ISDIR(st.st_mode)) Fehler(Anzeige(path) + " ist kein Ordner.");
+    // Temporary files of writes that died are ours, not the user's: they go with it.
+    VerwaisteTempDateienEntfernen(host);
     if (rmdir(host.c_str()) != 0) {
         SystemFehler("Der Ordner " + Anzeige(path) + " lässt sich nicht entfernen");
     }

@@ -3,6 +3,7 @@
 #include "runtime/host/win32/windows_w32.h"
 
 #include <algorithm>
+#include <cwctype>
 
 #include "runtime/entpacken.h"
 #include "runtime/host/win32/breit.h"
@@ -11,8 +12,6 @@
 namespace kaldorin::w32 {
 
 namespace {
-
-constexpr std::size_t kLesePuffer = std::size_t{1} << 20;
 
 [[noreturn]] void DateiFehler(const char* was, const std::string& pfad, const std::string& grund) {
     Fehler("Die Datei " + Anzeige(pfad) + " " + was + ": " + grund);
@@ -58,6 +57,47 @@ void AllesLesen(HANDLE h, std::uint64_t offset, std::span<std::uint8_t> puffer, 
         puffer = puffer.subspan(gelesen);
         offset += gelesen;
     }
+}
+
+constexpr std::size_t kTempNameLaenge = 150;  // of the target's name
+
+// Whether `eintrag` is a name OpenWrite gives a temporary file:
+// "~<name>.kaldorin-<process>-<counter>.tmp", for the target `name`, or for any target
+// when `name` is empty.
+bool IstTempName(std::wstring_view eintrag, std::wstring_view name) {
+    constexpr std::wstring_view zeichen = L".kaldorin-", ende = L".tmp";
+    if (eintrag.size() < 2 || eintrag.front() != L'~' || !eintrag.ends_with(ende)) return false;
+    const auto z = eintrag.rfind(zeichen);
+    if (z == std::wstring_view::npos || z < 2) return false;
+    const std::wstring_view zahlen = eintrag.substr(z + zeichen.size(),
+                                                    eintrag.size() - ende.size() - z - zeichen.size());
+    const auto strich = zahlen.find(L'-');
+    if (strich == std::wstring_view::npos || strich == 0 || strich + 1 == zahlen.size()) return false;
+    for (std::size_t i = 0; i < zahlen.size(); ++i) {
+        if (i != strich && (zahlen[i] < L'0' || zahlen[i] > L'9')) return false;
+    }
+    if (name.empty()) return true;
+    const std::wstring_view ziel = eintrag.substr(1, z - 1), gesucht = name.substr(0, kTempNameLaenge);
+    return ziel.size() == gesucht.size() &&
+           std::equal(ziel.begin(), ziel.end(), gesucht.begin(),
+                      [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
+}
+
+// Deletes the temporary files in `ordner` that killed writes left: of the target
+// `name`, or of any when empty. A live writer holds its file open without sharing, so
+// the system refuses to delete that one.
+void VerwaisteEntfernen(const std::string& ordner, const std::wstring& name) {
+    const std::wstring basis = Breit(ordner.ends_with('\\') ? ordner : ordner + "\\");
+    WIN32_FIND_DATAW fund{};
+    HANDLE suche = FindFirstFileW((basis + L"~*.kaldorin-*.tmp").c_str(), &fund);
+    if (suche == INVALID_HANDLE_VALUE) return;
+    std::vector<std::wstring> kandidaten;
+    do {
+        if (!(fund.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IstTempName(fund.cFileName, name))
+            kandidaten.push_back(basis + fund.cFileName);
+    } while (FindNextFileW(suche, &fund));
+    FindClose(suche);
+    for (const std::wstring& k : kandidaten) DeleteFileW(k.c_str());
 }
 
 // Whether the target may be replaced: checked before anything is written.
@@ -135,17 +175,22 @@ int Dateien::OpenRead(const std::string& pfad) {
     return nummer;
 }
 
+void VerwaisteTempDateienEntfernen(const std::string& ordner) { VerwaisteEntfernen(ordner, L""); }
+
 int Dateien::OpenWrite(const std::string& pfad) {
     ZielPruefen(pfad);
+    const std::string ordner = OrdnerVon(pfad);
+    // What an earlier writer of this target left when it was killed.
+    VerwaisteEntfernen(ordner, Breit(NameVon(pfad)));
     auto d = std::make_unique<Datei>();
     d->schreiben = true;
     d->pfad = pfad;
-    const std::string ordner = OrdnerVon(pfad);
     const std::string trenner = ordner.ends_with('\\') ? "" : "\\";
     static unsigned zaehler = 0;
     for (int versuch = 0; versuch < 100 && d->h == INVALID_HANDLE_VALUE; ++versuch) {
+        // Opened without sharing: while it is open, no other program can delete it.
         const std::wstring temp =
-            Breit(ordner + trenner + "~" + NameVon(pfad).substr(0, 150) + ".kaldorin-" +
+            Breit(ordner + trenner + "~" + NameVon(pfad).substr(0, kTempNameLaenge) + ".kaldorin-" +
                   std::to_string(GetCurrentProcessId()) + "-" + std::to_string(zaehler++) + ".tmp");
         HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
@@ -214,25 +259,15 @@ void Dateien::Unpack(int source, std::span<const ByteRange> stream, int target) 
     Datei& z = Schreibdatei(target);
     try {
         const std::uint64_t laenge = Length(source);
-        std::uint64_t gesamt = 0;
         for (const ByteRange& b : stream) {
             if (b.offset > laenge || b.length > laenge - b.offset)
                 DateiFehler("kann nicht entpackt werden", q.pfad, "Die gepackte Datei ist kürzer als erwartet.");
-            gesamt += b.length;
         }
-        LaengePruefen(gesamt);
-        Entpacker entpacker([&z](std::span<const std::uint8_t> teil) { AllesSchreiben(z.h, teil, z.pfad); });
-        std::vector<std::uint8_t> puffer(kLesePuffer);
-        for (const ByteRange& b : stream) {
-            for (std::uint64_t gelesen = 0; gelesen < b.length;) {
-                const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(puffer.size(), b.length - gelesen));
-                const std::span<std::uint8_t> stueck(puffer.data(), n);
-                AllesLesen(q.h, b.offset + gelesen, stueck, q.pfad);
-                entpacker.Weiter(stueck);
-                gelesen += n;
-            }
-        }
-        entpacker.Abschliessen();
+        // The writes happen on a second thread; it touches nothing but the target.
+        EntpackenNebenher(
+            stream,
+            [&q](std::uint64_t offset, std::span<std::uint8_t> ziel) { AllesLesen(q.h, offset, ziel, q.pfad); },
+            [&z](std::span<const std::uint8_t> teil) { AllesSchreiben(z.h, teil, z.pfad); });
     } catch (...) {
         z.kaputt = true;
         throw;

@@ -14,6 +14,10 @@
 
 namespace kaldorin::w32 {
 
+// Deletes from `ordner` the temporary files that writes of this class left when their
+// process died; a live writer's file stays. OpenWrite does the same for its target's.
+void VerwaisteTempDateienEntfernen(const std::string& ordner);
+
 class Dateien {
 public:
     Dateien();
@@ -24,7 +28,8 @@ public:
     int OpenRead(const std::string& pfad);
     // Decides at once whether the target can be written: its folder exists, no folder
     // has its name, it is not read-only and no other program holds it (a running
-    // program file). Then creates the temporary file beside it.
+    // program file). Then removes the stale temporary files of the target and creates
+    // its own beside it, held open without sharing until the write ends.
     int OpenWrite(const std::string& pfad);
     std::uint64_t Length(int file);
     // Exactly `count` bytes from the current position; throws when fewer are left.
@@ -34,8 +39,9 @@ public:
     // when this throws; the target then stays as it was and the temporary file goes.
     void Close(int file);
     void Discard(int file);
-    // Reads the ranges in buffered pieces and writes the content to `target`; any
-    // fault marks the target so that Close cannot complete it.
+    // Reads the ranges in buffered pieces and writes the content to `target`,
+    // decoding on this thread while a second one writes; any fault marks the target
+    // so that Close cannot complete it.
     void Unpack(int source, std::span<const ByteRange> stream, int target);
 
 private:

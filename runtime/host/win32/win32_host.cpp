@@ -81,6 +81,8 @@ void Win32Host::RemoveFolder(std::string_view path) {
     const auto a = Attribute(path);
     if (!a) Fehler("Der Ordner " + Anzeige(P(path)) + " ist nicht vorhanden.");
     if (!(*a & FILE_ATTRIBUTE_DIRECTORY)) Fehler(Anzeige(P(path)) + " ist kein Ordner.");
+    // Temporary files of writes that died are ours, not the user's: they go with it.
+    VerwaisteTempDateienEntfernen(P(path));
     if (!RemoveDirectoryW(Breit(path).c_str()))
         SystemFehler("Der Ordner " + Anzeige(P(path)) + " lässt sich nicht entfernen");
 }
