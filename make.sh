@@ -5,6 +5,8 @@
 #   ./make.sh test    installs what is missing, builds, runs every test: the native
 #                     ones, then the Windows build's under Wine
 #   ./make.sh test-sanitized   the native tests again under AddressSanitizer + UBSan
+#   ./make.sh release          the Release build a packager makes (build-release/)
+# Our builds turn warnings into errors (KALDORIN_WERROR); a plain cmake build does not.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -27,7 +29,7 @@ install_packages() {
 
 build() {  # build DIR [cmake options...]
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake -S . -B "$dir" -G Ninja -DKALDORIN_WERROR=ON "$@" >/dev/null
   ninja -C "$dir"
 }
 
@@ -51,8 +53,12 @@ case "${1:-}" in
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --test-dir build-sanitized --output-on-failure -j2
     ;;
+  release)
+    install_packages
+    build build-release -DCMAKE_BUILD_TYPE=Release
+    ;;
   *)
-    echo "usage: ./make.sh demo | test | test-sanitized" >&2
+    echo "usage: ./make.sh demo | test | test-sanitized | release" >&2
     exit 2
     ;;
 esac

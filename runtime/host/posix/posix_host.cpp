@@ -52,7 +52,15 @@ void OrdnerKetteAnlegen(const std::string& pfad) {
     }
 }
 
-std::string Anzeige(std::string_view pfad) { return "\"" + std::string(pfad) + "\""; }
+// Built by appending: GCC 12 at -O2 warns falsely (-Wrestrict) about "\"" + std::string.
+std::string Anzeige(std::string_view pfad) {
+    std::string text;
+    text.reserve(pfad.size() + 2);
+    text += '"';
+    text += pfad;
+    text += '"';
+    return text;
+}
 
 }  // namespace
 
