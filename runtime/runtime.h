@@ -195,6 +195,9 @@ public:
     // --- Files --------------------------------------------------------------------
     // Whether an ordinary file (not a folder) exists at `path`.
     virtual bool FileExists(std::string_view path) = 0;
+    // Whether a folder exists at `path` ("C:" is the drive's root). False, not an
+    // error, for a path this host cannot name.
+    virtual bool FolderExists(std::string_view path) = 0;
     // Directory search. `pattern` is a path whose last component may hold * and ?.
     // Lists ordinary files; attribute class 16 adds folders, 6 adds hidden and system
     // files (22 both). Returns the first matching name (the last component only), or

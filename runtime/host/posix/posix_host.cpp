@@ -114,6 +114,15 @@ bool PosixHost::FileExists(std::string_view path) {
     return stat(innen_->pfade.HostPfad(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool PosixHost::FolderExists(std::string_view path) {
+    innen_->Bereit();
+    try {
+        return IstOrdner(innen_->pfade.HostPfad(path));
+    } catch (const Laufzeitfehler&) {
+        return false;  // a drive or path this host has no place for
+    }
+}
+
 std::string PosixHost::FindFirst(std::string_view pattern, int attributeClass) {
     innen_->Bereit();
     const WindowsTeile teile = ZerlegeWindowsPfad(pattern);
