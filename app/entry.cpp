@@ -52,6 +52,10 @@ int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& ma
         std::unique_ptr<Host> host = makeHost(line.system);
         auftrag->quelle = AsWindowsPath(*host, auftrag->quelle);
         auftrag->ziel = AsWindowsPath(*host, auftrag->ziel);
+        if (!Unbeaufsichtigt_Ziel_Pruefen(*auftrag, *host, problem)) {
+            std::cerr << "kaldorin-setup: " << problem << '\n';
+            return kBadUsage;
+        }
         line.options.answerDialogs = true;
         // A transcript asked for and not writable is refused before anything runs,
         // rather than the run going on without it.

@@ -68,6 +68,14 @@ struct Programm {
     Host& host() { return rt.host; }
 };
 
+// The target folder until the user picks another.
+inline constexpr const char* Ziel_Ordner_Vorgabe = "C:\\Programme\\KALDORIN";
+
+// The completion messages of an installation and a removal. The unattended road knows
+// by them that a run reached its goal, so each text has this one home.
+inline constexpr const char* Meldung_Installiert = "KALDORIN-Edit wurde installiert.";
+inline constexpr const char* Meldung_Entfernt = "KALDORIN-Edit wurde entfernt";
+
 // Program-wide defaults (the product's fixed names and the codes of the main list).
 void Vorgaben_Setzen(Programm& p);
 // The codes of the main list, positions 0 to 8; they name its files on the medium.

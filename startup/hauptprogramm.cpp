@@ -41,7 +41,7 @@ void Hauptprogramm(Programm& p) {
     p.Win_1 = ui.OpenWindow(1, ui.ScreenWidth(), ui.ScreenHeight(), 0);
     p.Version_Haupt = 2;
     p.Version_Neben = 32;
-    p.Ziel_Ordner = "C:\\Programme\\KALDORIN";
+    p.Ziel_Ordner = Ziel_Ordner_Vorgabe;
     p.Quell_Ordner = Ohne_Backslash(p.host().ProgramFolder());
     Vorgaben_Setzen(p);
     Hintergrund_Malen(p);

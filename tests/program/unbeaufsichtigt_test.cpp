@@ -101,6 +101,13 @@ TEST(Unbeaufsichtigt, FailuresGiveExitCodeOneAndWithoutAcceptanceNothingRuns) {
     EXPECT_NE(Ausgabe(s).find("DATEIFEHLER"), std::string::npos);
 
     s.Medium_Fuellen();
+    // A target whose parent is missing: said plainly, before anything is written.
+    EXPECT_EQ(Aufrufen(s, "--accept-licence --source '" + s.medium + "' --target 'C:\\a\\b'"), 2);
+    EXPECT_NE(Ausgabe(s).find("Der Ordner C:\\a fehlt"), std::string::npos) << Ausgabe(s);
+    EXPECT_FALSE(s.Existiert("C:\\a"));
+    EXPECT_EQ(Aufrufen(s, "--accept-licence --target Ziel"), 2);
+    EXPECT_NE(Ausgabe(s).find("vollständigen Pfad"), std::string::npos) << Ausgabe(s);
+
     EXPECT_EQ(Aufrufen(s, "--source '" + s.medium + "'"), 2);
     EXPECT_NE(Ausgabe(s).find("--accept-licence"), std::string::npos);
     EXPECT_FALSE(s.Existiert("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE"));
