@@ -1,6 +1,7 @@
 #include "tools/demo.h"
 
 #include <array>
+#include <stdexcept>
 #include <string>
 
 namespace kaldorin::pack {
@@ -294,7 +295,8 @@ struct Groesse {
     std::size_t bytes;
 };
 
-constexpr std::array<Groesse, 28> kGroessen{{
+// One row for each file of the medium (Medium(), from the program's file lists).
+constexpr Groesse kGroessen[] = {
     {"KALDORIN_Edit.EXE", 1600000}, {"t4.ovl", 380000}, {"t7.ovl", 300000},
     {"t8.ovl", 260000}, {"t9.ovl", 220000}, {"KALDORIN.XLO", 48000}, {"KALDORIN.PA1", 3000},
     {"KALDORIN.OCX", 720000}, {"T14.ovl", 120000}, {"Setup.Exe", 310000},
@@ -307,13 +309,15 @@ constexpr std::array<Groesse, 28> kGroessen{{
     {"help\\Fahrplan.cnt", 3500}, {"help\\Fahrstra\xC3\x9F" "enEingabe.hlp", 150000},
     {"help\\Fahrstra\xC3\x9F" "enEingabe.cnt", 2500}, {"help\\Datensicherung.hlp", 90000},
     {"help\\Datensicherung.cnt", 1500}, {"DOS_Konverter.Exe", 95000},
-}};
+};
 
 std::size_t GrundGroesse(std::string_view ziel) {
     for (const Groesse& g : kGroessen) {
         if (g.ziel == ziel) return g.bytes;
     }
-    return 10000;
+    // A file added to the lists needs its row above; a made-up size would hide that.
+    throw std::logic_error("Die Demo kennt keine Größe für \"" + std::string(ziel) +
+                           "\" (tools/demo.cpp, kGroessen).");
 }
 
 }  // namespace
