@@ -186,16 +186,12 @@ TEST(Ordnerwahl, TheShellDialogOpensAtTheNearestFolderThatExists) {
     Win32Host host;
     std::ostringstream transcript;
     Win32Face face(FaceOptions{}, host, std::nullopt, &transcript);
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::string ordner = Schmal(temp) + "kaldorin-ordnerwahl";
-    CreateDirectoryW(Breit(ordner).c_str(), nullptr);
+    const std::string ordner = host.WindowsFolder();
     std::string gewaehlt;
     SetTimer(nullptr, 0, 200, OkDruecken);
     face.Run([&] { gewaehlt = face.BrowseForFolder(0, 1, "Ziel", ordner + "\\Neu\\Tiefer\\"); });
-    RemoveDirectoryW(Breit(ordner).c_str());
     EXPECT_EQ(CompareStringOrdinal(Breit(gewaehlt).c_str(), -1, Breit(ordner + "\\").c_str(), -1, TRUE), CSTR_EQUAL)
-        << gewaehlt;
+        << gewaehlt << "\n" << transcript.str();
     EXPECT_NE(transcript.str().find("\"opens\":"), std::string::npos);
 }
 

@@ -287,8 +287,12 @@ TEST(Verknuepfung, NeedsATargetAndAnExistingFolder) {
 }
 
 TEST(Fakten, FamilyAndProcessorCanBeFixed) {
-    Win32Host nt({.nt = true, .cpu = 0x480u});
-    Win32Host neun({.nt = false});
+    SystemFacts ntFakten, neunFakten;
+    ntFakten.nt = true;
+    ntFakten.cpu = 0x480u;
+    neunFakten.nt = false;
+    Win32Host nt(ntFakten);
+    Win32Host neun(neunFakten);
     EXPECT_GE(nt.VersionWord(), 0);
     EXPECT_LT(neun.VersionWord(), 0);
     EXPECT_EQ(nt.ProcessorSignature(), 0x480u);
