@@ -5,9 +5,11 @@
 #   ./make.sh test    installs what is missing, builds, runs every test: the native
 #                     ones, then the Windows build's under Wine
 #   ./make.sh test-sanitized   the native tests again under AddressSanitizer + UBSan
+#   ./make.sh release          the Release build a packager makes (build-release/)
 #   ./make.sh fuzz    builds the fuzz targets of tests/fuzz with clang (libFuzzer, ASan,
 #                     UBSan) in build-fuzz/ and runs each for about 30 seconds
 #                     ($FUZZ_SECONDS to change that)
+# Our builds turn warnings into errors (KALDORIN_WERROR); a plain cmake build does not.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -32,7 +34,7 @@ install_packages() {
 
 build() {  # build DIR [cmake options...]
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake -S . -B "$dir" -G Ninja -DKALDORIN_WERROR=ON "$@" >/dev/null
   ninja -C "$dir"
 }
 
@@ -73,6 +75,10 @@ case "${1:-}" in
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --test-dir build-sanitized --output-on-failure -j2
     ;;
+  release)
+    install_packages
+    build build-release -DCMAKE_BUILD_TYPE=Release
+    ;;
   fuzz)
     PACKAGES+=("${FUZZ_PACKAGES[@]}")
     install_packages
@@ -82,7 +88,7 @@ case "${1:-}" in
     fuzz_run build-fuzz "${FUZZ_SECONDS:-30}"
     ;;
   *)
-    echo "usage: ./make.sh demo | test | test-sanitized | fuzz" >&2
+    echo "usage: ./make.sh demo | test | test-sanitized | release | fuzz" >&2
     exit 2
     ;;
 esac

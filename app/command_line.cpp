@@ -32,6 +32,13 @@ const std::string& ValueOf(const std::vector<std::string>& arguments, std::size_
     return arguments[++i];
 }
 
+// "--system KEY=VALUE ..." at arguments[i]: every following KEY=VALUE up to the next
+// option belongs to it. Leaves `i` at the last one taken.
+void ReadSystemFacts(const std::vector<std::string>& arguments, std::size_t& i, CommandLine& line) {
+    if (i + 1 >= arguments.size() || arguments[i + 1].starts_with("--")) Fail("--system needs KEY=VALUE");
+    while (i + 1 < arguments.size() && !arguments[i + 1].starts_with("--")) ApplySystemFact(line, arguments[++i]);
+}
+
 }  // namespace
 
 void ApplySystemFact(CommandLine& line, const std::string& keyValue) {
@@ -87,15 +94,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (a == "--transcript") {
             line.options.transcript = ValueOf(arguments, i);
         } else if (a == "--system") {
-            // Every following KEY=VALUE belongs to --system, up to the next option.
-            if (i + 1 >= arguments.size() || arguments[i + 1].starts_with("--")) Fail("--system needs KEY=VALUE");
-            while (i + 1 < arguments.size() && !arguments[i + 1].starts_with("--"))
-                ApplySystemFact(line, arguments[++i]);
+            ReadSystemFacts(arguments, i, line);
         } else {
             Fail("unknown argument \"" + a + "\"");
         }
     }
     return line;
+}
+
+std::vector<std::string> TakeSystemFacts(const std::vector<std::string>& arguments, CommandLine& line) {
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--system") ReadSystemFacts(arguments, i, line);
+        else rest.push_back(arguments[i]);
+    }
+    return rest;
 }
 
 std::string Usage() {

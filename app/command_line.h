@@ -11,19 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "runtime/host/system_facts.h"
 #include "runtime/ui/face_options.h"
 
 namespace kaldorin {
 
 enum class FaceChoice { Automatic, Headless, Qt };
-
-// Facts of the system that the host takes instead of the machine's own.
-struct SystemFacts {
-    std::string prefix;
-    std::string setupdir;
-    std::optional<bool> nt;
-    std::optional<std::uint32_t> cpu;
-};
 
 struct CommandLine {
     FaceChoice face = FaceChoice::Automatic;
@@ -43,6 +36,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 // Applies one "KEY=VALUE" of --system. Throws CommandLineError for an unknown key or
 // a bad value.
 void ApplySystemFact(CommandLine& line, const std::string& keyValue);
+
+// Takes every "--system KEY=VALUE ..." out of `arguments` into `line`, read as
+// ParseCommandLine reads it, and returns the other arguments in their order (the
+// unattended options). Throws CommandLineError.
+std::vector<std::string> TakeSystemFacts(const std::vector<std::string>& arguments, CommandLine& line);
 
 // The usage text printed by --help and after a command-line error.
 std::string Usage();

@@ -32,23 +32,6 @@ std::string AsWindowsPath(Host& host, const std::string& folder) {
     return folder.starts_with('/') ? host.WindowsPath(folder) : folder;
 }
 
-namespace {
-
-// Takes the --system options out of `arguments` into `line`; the rest is the
-// unattended options proper.
-std::vector<std::string> TakeSystemFacts(const std::vector<std::string>& arguments, CommandLine& line) {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--system" && i + 1 < arguments.size())
-            ApplySystemFact(line, arguments[++i]);
-        else
-            rest.push_back(arguments[i]);
-    }
-    return rest;
-}
-
-}  // namespace
-
 int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& makeHost,
                   const UnattendedFace& face) {
     CommandLine line;
@@ -69,6 +52,10 @@ int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& ma
         std::unique_ptr<Host> host = makeHost(line.system);
         auftrag->quelle = AsWindowsPath(*host, auftrag->quelle);
         auftrag->ziel = AsWindowsPath(*host, auftrag->ziel);
+        if (!Unbeaufsichtigt_Ziel_Pruefen(*auftrag, *host, problem)) {
+            std::cerr << "kaldorin-setup: " << problem << '\n';
+            return kBadUsage;
+        }
         line.options.answerDialogs = true;
         // A transcript asked for and not writable is refused before anything runs,
         // rather than the run going on without it.

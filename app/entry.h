@@ -41,7 +41,8 @@ using UnattendedFace = std::function<int(const FaceOptions& options, Host& host,
 
 // --unattended with the arguments after it. Exit code 0 when the run reached its goal
 // without an error message, 1 when it showed one or could not start, 2 for unusable
-// options or a transcript that cannot be written.
+// options, a target whose parent folder is missing or a transcript that cannot be
+// written (these before anything is written).
 int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& makeHost,
                   const UnattendedFace& face);
 

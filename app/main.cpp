@@ -34,19 +34,10 @@ FaceChoice ChooseFace(FaceChoice asked) {
     return FaceChoice::Headless;
 }
 
-PosixHost::Fakten HostFacts(const SystemFacts& facts) {
-    PosixHost::Fakten f;
-    f.prefix = facts.prefix;
-    f.setupdir = facts.setupdir;
-    f.nt = facts.nt;
-    f.cpu = facts.cpu;
-    return f;
-}
-
 // --unattended: the road played on the headless face, which prints every dialog.
 int RunUnattendedHeadless(const std::vector<std::string>& arguments) {
     return RunUnattended(
-        arguments, [](const SystemFacts& facts) { return std::make_unique<PosixHost>(HostFacts(facts)); },
+        arguments, [](const SystemFacts& facts) { return std::make_unique<PosixHost>(facts); },
         [](const FaceOptions& options, Host& host, Script script, std::ostream* transcript,
            std::vector<std::string>& messages) {
             HeadlessFace face(options, host, std::move(script), transcript);
@@ -78,7 +69,7 @@ int Main(const std::vector<std::string>& arguments) {
     }
 #endif
     try {
-        PosixHost host(HostFacts(line.system));
+        PosixHost host(line.system);
 #if KALDORIN_HAVE_QT
         // The Qt face: it runs the program itself, on its own event loop.
         if (face == FaceChoice::Qt) return RunQtFace(line.options, host, RunProgram);

@@ -60,19 +60,11 @@ bool Herausnehmen(std::vector<std::string>& argumente, Windowsangaben& w, std::s
     return true;
 }
 
-Win32Host::Fakten HostFacts(const SystemFacts& facts) {
-    Win32Host::Fakten f;
-    f.setupdir = facts.setupdir;
-    f.nt = facts.nt;
-    f.cpu = facts.cpu;
-    return f;
-}
-
 // --unattended: the road played on the real windows, every alert and message
 // answered by its first button.
 int RunUnattendedWin32(const std::vector<std::string>& argumente) {
     return RunUnattended(
-        argumente, [](const SystemFacts& facts) { return std::make_unique<Win32Host>(HostFacts(facts)); },
+        argumente, [](const SystemFacts& facts) { return std::make_unique<Win32Host>(facts); },
         [](const FaceOptions& options, Host& host, Script script, std::ostream* transcript,
            std::vector<std::string>& meldungen) {
             w32::Win32Face face(options, host, std::move(script), transcript);
@@ -102,7 +94,7 @@ int Main(std::vector<std::string> arguments) {
         return 0;
     }
     try {
-        Win32Host host(HostFacts(line.system));
+        Win32Host host(line.system);
         if (windows.win32) return w32::RunWin32Face(line.options, host, RunProgram, windows.halten);
         return RunHeadless(line.options, host);
     } catch (const std::exception& e) {

@@ -95,6 +95,9 @@ public:
     bool FileExists(std::string_view path) override {
         return std::filesystem::is_regular_file(std::filesystem::path(path));
     }
+    bool FolderExists(std::string_view path) override {
+        return std::filesystem::is_directory(std::filesystem::path(path));
+    }
     int OpenRead(std::string_view path) override {
         const int n = dateien.OpenRead(std::string(path));
         ++offen;

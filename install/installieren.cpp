@@ -53,7 +53,7 @@ void Installieren(Programm& p) {
     const bool nt = p.host().VersionWord() >= 0;
     if (p.Eintrag_Desktop & 1) Desktop_Verknuepfung(p, nt);
     if (p.Eintrag_Start & 1) Startmenue_Eintraege(p);
-    p.ui().Message("KALDORIN-Edit wurde installiert.", "", 0);
+    p.ui().Message(Meldung_Installiert, "", 0);
     p.Seite += 1;
     p.Ende = 255;
 }

@@ -68,6 +68,11 @@ struct Programm {
     Host& host() { return rt.host; }
 };
 
+// The completion messages of an installation and a removal. The unattended road knows
+// by them that a run reached its goal, so each text has this one home.
+inline constexpr const char* Meldung_Installiert = "KALDORIN-Edit wurde installiert.";
+inline constexpr const char* Meldung_Entfernt = "KALDORIN-Edit wurde entfernt";
+
 // Program-wide defaults (the product's fixed names and the codes of the main list).
 void Vorgaben_Setzen(Programm& p);
 // The codes of the main list, positions 0 to 8; they name its files on the medium.
@@ -82,9 +87,6 @@ std::string Ziel_Vorgabe(Programm& p);
 // where it exists (NT: "\Profiles\All users\Desktop", 9x: "\Desktop"), else the
 // user's own desktop; later Windows have no such folder. Throws when neither is known.
 std::string Desktop_Ordner(Programm& p, bool nt);
-
-// Whether `pfad` names an existing folder; a failing search counts as no.
-bool Ordner_Vorhanden(Host& host, const std::string& pfad);
 
 // Forgets a recorded installation folder that no longer exists, and makes the remove
 // button not available when none is known. Start-up, the wizard and the removal ask it.

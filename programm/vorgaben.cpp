@@ -24,7 +24,7 @@ void Vorgaben_Setzen(Programm& p) {
 
 std::string Ziel_Vorgabe(Programm& p) {
     const std::string alt = std::string(kProgramme) + "\\KALDORIN";
-    if (Ordner_Vorhanden(p.host(), kProgramme)) return alt;
+    if (p.host().FolderExists(kProgramme)) return alt;
     try {
         return p.host().UserProgramFilesFolder() + "\\KALDORIN";
     } catch (const Laufzeitfehler&) {
@@ -35,7 +35,7 @@ std::string Ziel_Vorgabe(Programm& p) {
 std::string Desktop_Ordner(Programm& p, bool nt) {
     const std::string ordner =
         p.host().WindowsFolder() + (nt ? "\\Profiles\\All users\\Desktop" : "\\Desktop");
-    return Ordner_Vorhanden(p.host(), ordner) ? ordner : p.host().UserDesktopFolder();
+    return p.host().FolderExists(ordner) ? ordner : p.host().UserDesktopFolder();
 }
 
 }  // namespace kaldorin

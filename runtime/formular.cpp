@@ -64,8 +64,8 @@ const std::string& Name(const std::string& wort, int zeile) {
 
 }  // namespace
 
-FormBeschreibung FormLesen(std::string_view text) {
-    FormBeschreibung form;
+FormDescription ParseForm(std::string_view text) {
+    FormDescription form;
     std::istringstream eingabe{std::string(text)};
     std::string line;
     int zeile = 0;
@@ -101,7 +101,7 @@ FormBeschreibung FormLesen(std::string_view text) {
             else if (w[i].rfind("size=", 0) == 0) e.fontSize = Zahl(w[i].substr(5), zeile);
             else Fehler(zeile, "unbekannte Angabe: " + w[i]);
         }
-        form.elemente.push_back(std::move(e));
+        form.elements.push_back(std::move(e));
     }
     if (form.name.empty()) Fehler(zeile, "keine Formularzeile");
     return form;

@@ -26,14 +26,14 @@ struct FormElement {
     int fontSize = 0;  // 0: the form's font size
 };
 
-struct FormBeschreibung {
+struct FormDescription {
     std::string name;
     std::string title;
     int width = 0, height = 0;
-    std::vector<FormElement> elemente;  // in the stored order
+    std::vector<FormElement> elements;  // in the stored order
 };
 
 // Parses a stored description. Throws Laufzeitfehler naming the line at fault.
-FormBeschreibung FormLesen(std::string_view text);
+FormDescription ParseForm(std::string_view text);
 
 }  // namespace kaldorin

@@ -164,8 +164,11 @@ public:
     // Modal message with one OK button. CR or LF breaks the line; `title` may be
     // empty; style 16 shows the stop sign.
     virtual void Message(std::string_view text, std::string_view title, int style) = 0;
-    // Modal folder chooser owned by `owner`, starting with `start` selected.
-    // Returns the chosen folder as a Windows path ending in a backslash, or "" when
+    // Modal folder chooser owned by `owner`. It opens with `start` selected (one
+    // trailing backslash dropped) when that folder exists, else with the nearest
+    // folder above it that exists, else at its own default; every face takes this
+    // from FolderDialogStart (runtime/ui/script_player.h) and names it in the
+    // transcript ("opens"). Returns the chosen folder as a Windows path ending in a backslash, or "" when
     // the user cancels or the choice has no file-system path. `flags` are the
     // shell's browse flags (1: file-system folders only).
     virtual std::string BrowseForFolder(Handle owner, int flags, std::string_view title,
@@ -195,6 +198,9 @@ public:
     // --- Files --------------------------------------------------------------------
     // Whether an ordinary file (not a folder) exists at `path`.
     virtual bool FileExists(std::string_view path) = 0;
+    // Whether a folder exists at `path` ("C:" is the drive's root). False, not an
+    // error, for a path this host cannot name.
+    virtual bool FolderExists(std::string_view path) = 0;
     // Directory search. `pattern` is a path whose last component may hold * and ?.
     // Lists ordinary files; attribute class 16 adds folders, 6 adds hidden and system
     // files (22 both). Returns the first matching name (the last component only), or

@@ -3,6 +3,8 @@
 #include <map>
 #include <sstream>
 
+#include "programm/programm.h"
+
 namespace kaldorin {
 
 namespace {
@@ -11,9 +13,6 @@ const std::map<std::string, std::string> kDatenordner = {
     {"fahrplan", "CB_Rem_FP"},    {"stellwerk", "CB_Rem_GP"}, {"lokdatenbank", "CB_Rem_DB"},
     {"bilder", "CB_Rem_PI"},      {"sound", "CB_Rem_SO"},
 };
-
-constexpr const char* kInstalliert = "KALDORIN-Edit wurde installiert.";
-constexpr const char* kEntfernt = "KALDORIN-Edit wurde entfernt";
 
 bool Datenordner_Lesen(const std::string& liste, std::vector<std::string>& kaestchen,
                        std::string& fehler) {
@@ -113,13 +112,32 @@ std::string Unbeaufsichtigt_Skript(const Unbeaufsichtigt& auftrag) {
 
 int Unbeaufsichtigt_Ergebnis(const Unbeaufsichtigt& auftrag,
                              const std::vector<std::string>& meldungen) {
-    const std::string ziel = auftrag.entfernen ? kEntfernt : kInstalliert;
+    const std::string ziel = auftrag.entfernen ? Meldung_Entfernt : Meldung_Installiert;
     bool erreicht = false;
     for (const auto& text : meldungen) {
         if (text != ziel) return 1;
         erreicht = true;
     }
     return erreicht ? 0 : 1;
+}
+
+bool Unbeaufsichtigt_Ziel_Pruefen(const Unbeaufsichtigt& auftrag, Host& host, std::string& fehler) {
+    // The default target is the program's own choice, which makes what it needs.
+    if (auftrag.entfernen || auftrag.ziel.empty()) return true;
+    std::string ziel = auftrag.ziel;
+    while (ziel.size() > 2 && ziel.back() == '\\') ziel.pop_back();
+    const std::size_t schnitt = ziel.find_last_of('\\');
+    const bool laufwerk = ziel.size() == 2 && ziel[1] == ':';
+    if (schnitt == std::string::npos && !laufwerk) {
+        fehler = "--target braucht einen vollständigen Pfad (C:\\... oder /...), nicht \"" + ziel + "\".";
+        return false;
+    }
+    const std::string oben = schnitt == std::string::npos ? ziel : ziel.substr(0, schnitt);
+    if (host.FolderExists(oben)) return true;
+    fehler = "Der Ordner " + oben + " fehlt, darum kann KALDORIN-Edit nicht nach " + ziel +
+             " installiert werden. Bitte den Ordner zuerst anlegen oder mit --target einen "
+             "Ordner in einem vorhandenen angeben.";
+    return false;
 }
 
 const char* Unbeaufsichtigt_Hilfe() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/runtime.h"
+
 namespace kaldorin {
 
 struct Unbeaufsichtigt {
@@ -33,6 +35,12 @@ std::string Unbeaufsichtigt_Skript(const Unbeaufsichtigt& auftrag);
 // its goal and showed no error, 1 otherwise. `meldungen` are the message boxes' texts.
 int Unbeaufsichtigt_Ergebnis(const Unbeaufsichtigt& auftrag,
                              const std::vector<std::string>& meldungen);
+
+// Whether the parent folder of a given --target exists ("C:\a" for "C:\a\b"; the
+// default target is the program's own choice). The wizard makes one folder level only, so with
+// the parent missing the run would end in a file error; checked before anything is
+// written. The problem as a sentence in `fehler` when it is missing.
+bool Unbeaufsichtigt_Ziel_Pruefen(const Unbeaufsichtigt& auftrag, Host& host, std::string& fehler);
 
 // The usage text of the unattended options.
 const char* Unbeaufsichtigt_Hilfe();

@@ -1,6 +1,8 @@
 #include "tools/demo.h"
 
 #include <array>
+#include <cstring>
+#include <stdexcept>
 #include <string>
 
 namespace kaldorin::pack {
@@ -33,7 +35,13 @@ std::uint64_t Hash(std::string_view s) {
     return h;
 }
 
-void Anhaengen(Bytes& b, std::string_view s) { b.insert(b.end(), s.begin(), s.end()); }
+// Grown first, then copied: GCC 12 at -O3 warns falsely (-Wstringop-overflow) about
+// inserting into an empty vector.
+void Anhaengen(Bytes& b, std::string_view s) {
+    const std::size_t alt = b.size();
+    b.resize(alt + s.size());
+    if (!s.empty()) std::memcpy(b.data() + alt, s.data(), s.size());
+}
 void Wort16(Bytes& b, std::uint32_t v) {
     b.push_back(static_cast<std::uint8_t>(v));
     b.push_back(static_cast<std::uint8_t>(v >> 8));
@@ -246,8 +254,9 @@ Bytes TextZeilen(std::size_t groesse, Zufall& z, std::string_view art) {
     for (std::uint32_t i = 0; b.size() < groesse; ++i) {
         std::string s;
         if (art == "tab") {
-            s = "S" + std::to_string(i) + ";" + std::string(z.Bis(2) ? "Hp" : "Ks") + ";" +
-                std::to_string(1 + z.Bis(12)) + ";" + std::to_string(z.Bis(3));
+            s = "S";  // appended: GCC 12 at -O3 warns falsely about "S" + std::string
+            s += std::to_string(i) + ";" + std::string(z.Bis(2) ? "Hp" : "Ks") + ";" +
+                 std::to_string(1 + z.Bis(12)) + ";" + std::to_string(z.Bis(3));
         } else if (art == "pos") {
             s = std::to_string(z.Bis(200)) + " " + std::to_string(z.Bis(120)) + " " +
                 std::to_string(z.Schief(40));
@@ -258,7 +267,7 @@ Bytes TextZeilen(std::size_t groesse, Zufall& z, std::string_view art) {
                 std::string(kWoerter[9 + z.Bis(3)]) + ";" + std::string(kWoerter[9 + z.Bis(3)]) +
                 ";" + std::to_string(1 + z.Bis(6));
         } else {
-            if (i % 20 == 0) s = "[" + std::string(kWoerter[z.Bis(40)]) + "]\r\n";
+            if (i % 20 == 0) s.append("[").append(kWoerter[z.Bis(40)]).append("]\r\n");
             s += std::string(kWoerter[z.Bis(40)]) + std::to_string(i) + "=" +
                  std::to_string(z.Schief(1000));
         }
@@ -294,7 +303,8 @@ struct Groesse {
     std::size_t bytes;
 };
 
-constexpr std::array<Groesse, 28> kGroessen{{
+// One row for each file of the medium (Medium(), from the program's file lists).
+constexpr Groesse kGroessen[] = {
     {"KALDORIN_Edit.EXE", 1600000}, {"t4.ovl", 380000}, {"t7.ovl", 300000},
     {"t8.ovl", 260000}, {"t9.ovl", 220000}, {"KALDORIN.XLO", 48000}, {"KALDORIN.PA1", 3000},
     {"KALDORIN.OCX", 720000}, {"T14.ovl", 120000}, {"Setup.Exe", 310000},
@@ -307,13 +317,15 @@ constexpr std::array<Groesse, 28> kGroessen{{
     {"help\\Fahrplan.cnt", 3500}, {"help\\Fahrstra\xC3\x9F" "enEingabe.hlp", 150000},
     {"help\\Fahrstra\xC3\x9F" "enEingabe.cnt", 2500}, {"help\\Datensicherung.hlp", 90000},
     {"help\\Datensicherung.cnt", 1500}, {"DOS_Konverter.Exe", 95000},
-}};
+};
 
 std::size_t GrundGroesse(std::string_view ziel) {
     for (const Groesse& g : kGroessen) {
         if (g.ziel == ziel) return g.bytes;
     }
-    return 10000;
+    // A file added to the lists needs its row above; a made-up size would hide that.
+    throw std::logic_error("Die Demo kennt keine Größe für \"" + std::string(ziel) +
+                           "\" (tools/demo.cpp, kGroessen).");
 }
 
 }  // namespace

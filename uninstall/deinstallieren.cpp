@@ -113,7 +113,7 @@ void Zurueckgeben(Programm& p, int fehler) {
                            " aufgetreten!",
                        "", 0);
     else
-        p.ui().Message("KALDORIN-Edit wurde entfernt", "", 0);
+        p.ui().Message(Meldung_Entfernt, "", 0);
     CMD_Zurück_Click(p);
     Entfernen_Pruefen(p);
 }

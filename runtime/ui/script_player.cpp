@@ -91,24 +91,39 @@ void AnswerMessage(RunControl& run, Transcript& transcript, const std::optional<
     if (!valid) run.ScriptFault(*line, "expected answer 1 for the open message");
 }
 
+std::string FolderDialogStart(Host& host, std::string_view start) {
+    std::string folder(start);
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    // The default target exists only once the wizard made it, so walking up gives the
+    // user the place it will be made in rather than some unrelated default.
+    while (!folder.empty()) {
+        if (host.FolderExists(folder)) return folder.size() == 2 && folder[1] == ':' ? folder + '\\' : folder;
+        const std::size_t cut = folder.find_last_of('\\');
+        if (cut == std::string::npos) break;
+        folder.resize(cut);
+    }
+    return "";
+}
+
 std::optional<std::string> AnswerFolder(RunControl& run, Transcript& transcript, Host& host,
                                         const std::optional<ScriptLine>& line, std::string_view title,
                                         std::string_view start) {
+    const std::string opens = FolderDialogStart(host, start);
     if (!line) {
-        transcript.Folder(title, start, std::nullopt, false);
+        transcript.Folder(title, start, opens, std::nullopt, false);
         run.ScriptEnded("the folder dialog waits for its answer");
     }
     if (line->action != ScriptAction::Folder) {
-        transcript.Folder(title, start, std::nullopt, false);
+        transcript.Folder(title, start, opens, std::nullopt, false);
         run.ScriptFault(*line, "expected folder PATH or folder for the open folder dialog");
     }
     if (line->cancel) {
-        transcript.Folder(title, start, std::nullopt, true);
+        transcript.Folder(title, start, opens, std::nullopt, true);
         return std::nullopt;
     }
     std::string reason;
     std::optional<std::string> answer = FolderAnswer(host, *line, reason);
-    transcript.Folder(title, start, answer, false);
+    transcript.Folder(title, start, opens, answer, false);
     if (!answer) run.ScriptFault(*line, reason);
     return answer;
 }

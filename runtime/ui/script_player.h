@@ -58,6 +58,12 @@ int AnswerAlert(RunControl& run, Transcript& transcript, const std::optional<Scr
 void AnswerMessage(RunControl& run, Transcript& transcript, const std::optional<ScriptLine>& line,
                    std::string_view title, std::string_view text, int style);
 
+// The folder the folder dialog opens with for `start`, the same on every face: `start`
+// itself (one trailing backslash dropped) when that folder exists, else the nearest
+// folder above it that exists, else "" (the dialog's own default). A drive root comes
+// as "C:\". Asks `host` which folders exist.
+std::string FolderDialogStart(Host& host, std::string_view start);
+
 // Takes `line` as the answer to an open folder dialog and writes the dialog to the
 // transcript. Returns the folder picked (see FolderAnswer), nothing when the line
 // cancels; stops the run with 3 when there is no line, with 2 when it is no usable

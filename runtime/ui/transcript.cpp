@@ -287,10 +287,10 @@ void Transcript::Message(std::string_view title, std::string_view text, int styl
     Write(o);
 }
 
-void Transcript::Folder(std::string_view title, std::string_view start,
+void Transcript::Folder(std::string_view title, std::string_view start, std::string_view opens,
                         const std::optional<std::string>& answer, bool cancelled) {
     JsonObject o;
-    o.Add("op", "folder").Add("title", title).Add("start", start);
+    o.Add("op", "folder").Add("title", title).Add("start", start).Add("opens", opens);
     if (answer) o.Add("answer", *answer);
     else if (cancelled) o.Add("cancelled", true);
     Write(o);

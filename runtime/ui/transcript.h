@@ -176,8 +176,10 @@ public:
     void Alert(int style, std::string_view text, int defaultButton, std::string_view labels,
                std::optional<int> answer);
     void Message(std::string_view title, std::string_view text, int style, std::optional<int> answer);
-    // `answer`: the folder picked; nullopt with `cancelled` false: no valid answer came.
-    void Folder(std::string_view title, std::string_view start,
+    // `opens`: the folder the dialog opened with (FolderDialogStart), "" for its own
+    // default. `answer`: the folder picked; nullopt with `cancelled` false: no valid
+    // answer came.
+    void Folder(std::string_view title, std::string_view start, std::string_view opens,
                 const std::optional<std::string>& answer, bool cancelled);
     // `ignored`: why the action had no effect ("" when it had one).
     void Click(std::string_view control, std::string_view ignored);

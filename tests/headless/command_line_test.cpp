@@ -33,6 +33,20 @@ TEST(CommandLine, DefaultsLeaveEverythingToTheMachine) {
     EXPECT_EQ(ParseCommandLine({"--system", "family=nt", "--system", "twips=15"}).options.twips, 15);
 }
 
+TEST(CommandLine, TheUnattendedEntryReadsSystemFactsAsTheScriptedOneDoes) {
+    CommandLine line;
+    const auto rest = TakeSystemFacts({"--accept-licence", "--system", "family=9x", "cpu=0x480", "--target", "C:\\x",
+                                       "--system", "prefix=/tmp/p"},
+                                      line);
+    EXPECT_EQ(rest, (std::vector<std::string>{"--accept-licence", "--target", "C:\\x"}));
+    EXPECT_EQ(line.system.nt, false);
+    EXPECT_EQ(line.system.cpu, 0x480u);
+    EXPECT_EQ(line.system.prefix, "/tmp/p");
+    CommandLine leer;
+    EXPECT_THROW(TakeSystemFacts({"--remove", "--system"}, leer), CommandLineError);
+    EXPECT_THROW(TakeSystemFacts({"--system", "cpu=0x480", "farben=2"}, leer), CommandLineError);
+}
+
 TEST(CommandLine, RejectsWhatItCannotUse) {
     for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
              {"--face", "win32"}, {"--face"}, {"--script"}, {"--bogus"}, {"--system"}, {"--system", "--headless"},

@@ -1,7 +1,8 @@
 #pragma once
-// A host for face tests: only the path mapping works; everything else is not needed
+// A host for face tests: only the path mapping and the folders it is given work; everything else is not needed
 // by a face and fails loudly if a test reaches it.
 
+#include <set>
 #include <string>
 
 #include "runtime/runtime.h"
@@ -12,7 +13,11 @@ class FakeHost : public Host {
 public:
     [[noreturn]] static void Unused() { throw Laufzeitfehler("not in the fake host"); }
 
+    // The folders that exist, as Windows paths.
+    std::set<std::string, std::less<>> folders;
+
     bool FileExists(std::string_view) override { Unused(); }
+    bool FolderExists(std::string_view path) override { return folders.contains(path); }
     std::string FindFirst(std::string_view, int) override { Unused(); }
     std::string FindNext() override { Unused(); }
     int FoundAttributes() override { Unused(); }

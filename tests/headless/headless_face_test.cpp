@@ -196,14 +196,16 @@ TEST(HeadlessDialogs, MessageHasOneButton) {
               R"({"op":"message","title":"KALDORIN","text":"Zeile 1\rZeile 2","style":16,"answer":1})");
 }
 
-TEST(HeadlessDialogs, FolderAnswersEndInOneBackslash) {
+TEST(HeadlessDialogs, FolderAnswersEndInOneBackslashAndTheDialogOpensWhereEveryFaceDoes) {
     Lauf run("folder D:\\Daten\nfolder\n");
+    run.host.folders = {"C:"};
     std::vector<std::string> answers;
     run.face.Run([&] {
         for (int i = 0; i < 2; ++i) answers.push_back(run.face.BrowseForFolder(0, 1, "Ordner", "C:\\Programme"));
     });
     EXPECT_EQ(answers, (std::vector<std::string>{"D:\\Daten\\", ""}));
-    EXPECT_TRUE(run.Has(R"({"op":"folder","title":"Ordner","start":"C:\\Programme","answer":"D:\\Daten\\"})"));
+    EXPECT_TRUE(run.Has(
+        R"({"op":"folder","title":"Ordner","start":"C:\\Programme","opens":"C:\\","answer":"D:\\Daten\\"})"));
     EXPECT_TRUE(run.Has(R"("cancelled":true)"));
 }
 

@@ -109,6 +109,13 @@ TEST_F(HostTest, MakeFolderMakesOneLevelOnly) {
     EXPECT_THROW(host_->MakeFolder("C:\\datei"), Laufzeitfehler);
     EXPECT_THROW(host_->MakeFolder("C:\\datei\\unter"), Laufzeitfehler);
     EXPECT_THROW(host_->MakeFolder("C:\\"), Laufzeitfehler);
+    // What exists as a folder, in any case; a file, a missing path or a drive this host
+    // has no place for is none.
+    EXPECT_TRUE(host_->FolderExists("C:\\PROGRAMME\\kaldorin"));
+    EXPECT_TRUE(host_->FolderExists("C:"));
+    EXPECT_FALSE(host_->FolderExists("C:\\datei"));
+    EXPECT_FALSE(host_->FolderExists("C:\\Fehlt"));
+    EXPECT_FALSE(host_->FolderExists("Q:\\Daten"));
 }
 
 TEST_F(HostTest, RemoveFolderRemovesOnlyEmptyFolders) {

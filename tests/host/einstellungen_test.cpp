@@ -5,6 +5,14 @@
 namespace kaldorin::test {
 namespace {
 
+// A letter and a number ("P3"); appended, because GCC 12 at -O3 warns falsely
+// (-Wrestrict) about "P" + std::to_string(3).
+std::string Name(char buchstabe, int zahl) {
+    std::string name(1, buchstabe);
+    name += std::to_string(zahl);
+    return name;
+}
+
 class EinstellungenTest : public HostTest {
 protected:
     std::string Ini() const { return prefix_ + "/settings.ini"; }
@@ -146,7 +154,7 @@ TEST_F(EinstellungenTest, TwoProcessesWritingLoseNothing) {
             try {
                 auto host = NeuerHost();
                 for (int i = 0; i < kJe; ++i) {
-                    host->WriteInt("VORK", "P" + std::to_string(k), "K" + std::to_string(i), i);
+                    host->WriteInt("VORK", Name('P', k), Name('K', i), i);
                 }
             } catch (...) {
                 code = 1;
@@ -161,7 +169,7 @@ TEST_F(EinstellungenTest, TwoProcessesWritingLoseNothing) {
     }
     for (int k = 0; k < 2; ++k) {
         for (int i = 0; i < kJe; ++i) {
-            EXPECT_EQ(host_->ReadInt("vork", "p" + std::to_string(k), "k" + std::to_string(i), -1), i);
+            EXPECT_EQ(host_->ReadInt("vork", Name('p', k), Name('k', i), -1), i);
         }
     }
     EXPECT_EQ(host_->ReadText("VORK", "KALDORIN", "Dir"), "C:\\K");

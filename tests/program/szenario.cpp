@@ -7,6 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "app/command_line.h"
 #include "install/installation.h"
 #include "startup/hauptprogramm.h"
 #include "runtime/ui/script.h"
@@ -141,21 +142,15 @@ void Szenario::Schreiben(const std::string& windowsPfad, const std::string& inha
 }
 
 int Szenario::Ausfuehren(const std::string& script) {
-    PosixHost::Fakten fakten;
-    fakten.prefix = prefix;
-    fakten.setupdir = system.count("setupdir") ? system["setupdir"] : medium;
-    fakten.nt = system["family"] != "9x";
-    fakten.cpu = static_cast<std::uint32_t>(std::stoul(system["cpu"], nullptr, 16));
-    FaceOptions optionen;
-    const std::string bild = system["screen"];
-    optionen.screenWidth = std::stoi(bild.substr(0, bild.find('x')));
-    optionen.screenHeight = std::stoi(bild.substr(bild.find('x') + 1));
-    optionen.colours = std::stoll(system["colours"]);
-    if (system.count("twips")) optionen.twips = std::stoi(system["twips"]);
+    // The facts go through the command line's own reading, as --system gives them.
+    CommandLine zeile;
+    ApplySystemFact(zeile, "prefix=" + prefix);
+    ApplySystemFact(zeile, "setupdir=" + medium);
+    for (const auto& [schluessel, wert] : system) ApplySystemFact(zeile, schluessel + "=" + wert);
 
     std::ostringstream transkript;
-    host_ = std::make_unique<PosixHost>(fakten);
-    face_ = std::make_unique<HeadlessFace>(optionen, *host_, Script(ParseScript(script)),
+    host_ = std::make_unique<PosixHost>(zeile.system);
+    face_ = std::make_unique<HeadlessFace>(zeile.options, *host_, Script(ParseScript(script)),
                                            &transkript);
     programm_ = std::make_unique<Programm>(Laufzeit{*face_, *host_});
     face_->BindHandlers(Ereignistabelle(*programm_));

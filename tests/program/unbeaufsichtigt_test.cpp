@@ -79,8 +79,9 @@ TEST(Unbeaufsichtigt, InstallsAndRemovesThroughTheProgram) {
     s.Medium_Fuellen();
     const std::string ziel = s.wurzel + "/Ziel";
     fs::create_directories(ziel);
-    EXPECT_EQ(Aufrufen(s, "--accept-licence --source '" + s.medium + "' --target '" + ziel +
-                           "' --no-desktop --no-converter"),
+    // Several facts after one --system, as the scripted entry takes them.
+    EXPECT_EQ(Aufrufen(s, "--accept-licence --system family=9x cpu=0x633 --source '" + s.medium +
+                           "' --target '" + ziel + "' --no-desktop --no-converter"),
               0)
         << Ausgabe(s);
     EXPECT_NE(Ausgabe(s).find("KALDORIN-Edit wurde installiert."), std::string::npos);
@@ -107,6 +108,13 @@ TEST(Unbeaufsichtigt, FailuresGiveExitCodeOneAndWithoutAcceptanceNothingRuns) {
     EXPECT_NE(Ausgabe(s).find("DATEIFEHLER"), std::string::npos);
 
     s.Medium_Fuellen();
+    // A target whose parent is missing: said plainly, before anything is written.
+    EXPECT_EQ(Aufrufen(s, "--accept-licence --source '" + s.medium + "' --target 'C:\\a\\b'"), 2);
+    EXPECT_NE(Ausgabe(s).find("Der Ordner C:\\a fehlt"), std::string::npos) << Ausgabe(s);
+    EXPECT_FALSE(s.Existiert("C:\\a"));
+    EXPECT_EQ(Aufrufen(s, "--accept-licence --target Ziel"), 2);
+    EXPECT_NE(Ausgabe(s).find("vollständigen Pfad"), std::string::npos) << Ausgabe(s);
+
     EXPECT_EQ(Aufrufen(s, "--source '" + s.medium + "'"), 2);
     EXPECT_NE(Ausgabe(s).find("--accept-licence"), std::string::npos);
     EXPECT_FALSE(s.Existiert("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE"));

@@ -289,6 +289,22 @@ TEST(QtDialog, FolderChooserPreselectsTheStartAndReturnsAWindowsPath) {
     EXPECT_EQ(t.face.BrowseForFolder(0, 1, "Ziel suchen", start), "") << "cancelled";
 }
 
+// The default target does not exist before page 3: the dialog opens at the nearest
+// folder above it that exists, as on every face.
+TEST(QtDialog, FolderChooserOpensAtTheNearestFolderThatExists) {
+    Ordner daten;
+    std::filesystem::create_directories(daten.pfad + "/Programme");
+    QtFaceTest t("folder\n");
+    QStringList vorgewaehlt;
+    DialogBeobachter beobachter([&](QDialog& d) {
+        if (auto* f = qobject_cast<QFileDialog*>(&d)) vorgewaehlt << f->selectedFiles();
+    });
+    const std::string start = t.host.WindowsPath(daten.pfad + "/Programme") + "\\KALDORIN\\Neu";
+    EXPECT_EQ(t.face.BrowseForFolder(0, 1, "Ziel suchen", start), "");
+    ASSERT_FALSE(vorgewaehlt.isEmpty());
+    EXPECT_EQ(vorgewaehlt.front().toStdString(), daten.pfad + "/Programme");
+}
+
 TEST(QtDialog, AWrongOrMissingAnswerEndsTheRun) {
     {
         QtFaceTest t("click CMD_Weiter\n");

@@ -132,6 +132,17 @@ TEST_F(Antworten, AFolderDialogIsAnsweredCancelledOrRefused) {
     EXPECT_EQ(Stopp([&] { AnswerFolder(run, transcript, host, std::nullopt, "Ordner", ""); }), 3);
 }
 
+TEST(Ordnerwahl, TheDialogOpensAtTheStartOrTheNearestFolderAboveThatExists) {
+    FakeHost host;
+    host.folders = {"C:", "C:\\Programme", "D:\\Daten\\Alt"};
+    EXPECT_EQ(FolderDialogStart(host, "C:\\Programme\\"), "C:\\Programme") << "one backslash dropped";
+    EXPECT_EQ(FolderDialogStart(host, "C:\\Programme\\KALDORIN"), "C:\\Programme") << "not made yet";
+    EXPECT_EQ(FolderDialogStart(host, "C:\\Fehlt\\Auch"), "C:\\") << "a root as C:\\";
+    EXPECT_EQ(FolderDialogStart(host, "C:"), "C:\\");
+    EXPECT_EQ(FolderDialogStart(host, "E:\\X"), "") << "nothing exists: the dialog's own default";
+    EXPECT_EQ(FolderDialogStart(host, ""), "");
+}
+
 TEST(Handler, NestingIsCountedAndRestoredWhenAHandlerThrows) {
     int tiefe = 0;
     int gesehen = -1;

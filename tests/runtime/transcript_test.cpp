@@ -74,8 +74,8 @@ TEST(TranscriptWriter, WritesOneFlushedLinePerEvent) {
     Transcript t(&out);
     t.Alert(19, "a|b", 2, "  installieren  |   abbrechen   ", 1);
     t.Message("", "x\ry", 16, std::nullopt);
-    t.Folder("T", "C:\\", std::string("D:\\Daten\\"), false);
-    t.Folder("T", "C:\\", std::nullopt, true);
+    t.Folder("T", "C:\\", "C:\\", std::string("D:\\Daten\\"), false);
+    t.Folder("T", "C:\\", "", std::nullopt, true);
     t.Click("CMD_Weiter", "not available");
     t.End(0);
     EXPECT_EQ(out.str(),
@@ -83,9 +83,9 @@ TEST(TranscriptWriter, WritesOneFlushedLinePerEvent) {
               "\n"
               R"({"op":"message","title":"","text":"x\ry","style":16})"
               "\n"
-              R"({"op":"folder","title":"T","start":"C:\\","answer":"D:\\Daten\\"})"
+              R"({"op":"folder","title":"T","start":"C:\\","opens":"C:\\","answer":"D:\\Daten\\"})"
               "\n"
-              R"({"op":"folder","title":"T","start":"C:\\","cancelled":true})"
+              R"({"op":"folder","title":"T","start":"C:\\","opens":"","cancelled":true})"
               "\n"
               R"({"op":"click","control":"CMD_Weiter","ignored":"not available"})"
               "\n"

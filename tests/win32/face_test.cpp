@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "runtime/host/win32/breit.h"
 #include "runtime/host/win32/win32_host.h"
 #include "runtime/host/win32/windows_w32.h"
 #include "runtime/ui/win32/w32_dpi.h"
@@ -161,6 +162,38 @@ TEST(Lauf, AlertButtonsArePressedByTheScriptAndKeepTheirBlanks) {
     EXPECT_EQ(code, 2);
     EXPECT_NE(transcript.str().find("\"buttons\":[\"  installieren  \",\"   abbrechen   \"],\"answer\":2"),
               std::string::npos);
+}
+
+BOOL CALLBACK DialogSuchen(HWND fenster, LPARAM daten) {
+    wchar_t klasse[16] = {};
+    GetClassNameW(fenster, klasse, 16);
+    if (std::wstring(klasse) != L"#32770" || !IsWindowVisible(fenster)) return TRUE;
+    *reinterpret_cast<HWND*>(daten) = fenster;
+    return FALSE;
+}
+
+// Presses OK in the dialog this thread shows, as a person would who takes what it offers.
+void CALLBACK OkDruecken(HWND, UINT, UINT_PTR uhr, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), DialogSuchen, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return;  // not up yet: the timer comes again
+    KillTimer(nullptr, uhr);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+// The default target does not exist before page 3: the shell's dialog opens at the
+// nearest folder above it, the rule every face shares, not at the desktop.
+TEST(Ordnerwahl, TheShellDialogOpensAtTheNearestFolderThatExists) {
+    Win32Host host;
+    std::ostringstream transcript;
+    Win32Face face(FaceOptions{}, host, std::nullopt, &transcript);
+    const std::string ordner = host.WindowsFolder();
+    std::string gewaehlt;
+    SetTimer(nullptr, 0, 200, OkDruecken);
+    face.Run([&] { gewaehlt = face.BrowseForFolder(0, 1, "Ziel", ordner + "\\Neu\\Tiefer\\"); });
+    EXPECT_EQ(CompareStringOrdinal(Breit(gewaehlt).c_str(), -1, Breit(ordner + "\\").c_str(), -1, TRUE), CSTR_EQUAL)
+        << gewaehlt << "\n" << transcript.str();
+    EXPECT_NE(transcript.str().find("\"opens\":"), std::string::npos);
 }
 
 }  // namespace

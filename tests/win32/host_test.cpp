@@ -256,6 +256,9 @@ TEST(Suche, FoldersAndFilesFailAsOnWindows) {
     host.MakeFolder(o / "Help");
     EXPECT_THROW(host.MakeFolder(o / "help"), Laufzeitfehler);       // exists, any case
     EXPECT_THROW(host.MakeFolder(o / "x\\y"), Laufzeitfehler);       // parent missing
+    EXPECT_TRUE(host.FolderExists(o / "HELP"));
+    EXPECT_FALSE(host.FolderExists(o / "x"));
+    EXPECT_TRUE(host.FolderExists(o.Pfad().substr(0, 2)));            // "C:" is the root
     Schreiben(o / "Help\\a.hlp", "");
     EXPECT_THROW(host.RemoveFolder(o / "Help"), Laufzeitfehler);     // not empty
     SetFileAttributesW(Breit(o / "Help\\a.hlp").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
@@ -284,8 +287,12 @@ TEST(Verknuepfung, NeedsATargetAndAnExistingFolder) {
 }
 
 TEST(Fakten, FamilyAndProcessorCanBeFixed) {
-    Win32Host nt({"", true, 0x480u});
-    Win32Host neun({"", false, std::nullopt});
+    SystemFacts ntFakten, neunFakten;
+    ntFakten.nt = true;
+    ntFakten.cpu = 0x480u;
+    neunFakten.nt = false;
+    Win32Host nt(ntFakten);
+    Win32Host neun(neunFakten);
     EXPECT_GE(nt.VersionWord(), 0);
     EXPECT_LT(neun.VersionWord(), 0);
     EXPECT_EQ(nt.ProcessorSignature(), 0x480u);

@@ -74,9 +74,11 @@ expect_rc() { [ "$rc" -eq "$1" ] || { cat "$WORKDIR"/*.err >&2; fail "$2: exit c
 
 # The installed tree holds every file of the medium, each the content it unpacks to.
 check_installed() {
-  local dir=$1 count
+  local dir=$1 count expected
+  # Each packed file of the medium installs exactly one file.
+  expected=$(find "$MEDIUM" -maxdepth 1 -name '*_' | wc -l)
   count=$(find "$dir" -type f | wc -l)
-  [ "$count" -eq 28 ] || fail "expected 28 installed files in $dir, found $count"
+  [ "$count" -eq "$expected" ] || fail "expected $expected installed files in $dir, found $count"
   find "$dir" -name '*.tmp' | grep -q . && fail "temporary files left in $dir"
   "$PACK" unpack "$MEDIUM/t0e.px_" "$WORKDIR/expected.exe" >/dev/null
   cmp -s "$WORKDIR/expected.exe" "$dir/KALDORIN_Edit.EXE" || fail "KALDORIN_Edit.EXE differs from its packed source"

@@ -31,7 +31,7 @@ pack=${KALDORIN_PACK:-$root/build/bin/kaldorin-pack}
 native_pack() {
   [ -x "$pack" ] && return 0
   echo "== Building the native kaldorin-pack in build-w32native"
-  cmake -S "$root" -B "$root/build-w32native" -G Ninja -DKALDORIN_QT=OFF >/dev/null
+  cmake -S "$root" -B "$root/build-w32native" -G Ninja -DKALDORIN_QT=OFF -DKALDORIN_WERROR=ON >/dev/null
   ninja -C "$root/build-w32native" -j2 kaldorin-pack
   pack=$root/build-w32native/bin/kaldorin-pack
 }
@@ -40,7 +40,7 @@ build_one() {  # ARCH DIR
   local arch=$1 dir=$root/$2
   "$root/tools/win32/zstd.sh" "$arch-w64-mingw32" "$dir/zstd"
   PKG_CONFIG_LIBDIR=$dir/zstd/lib/pkgconfig PKG_CONFIG_PATH= \
-    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKALDORIN_WERROR=ON \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" -DKALDORIN_PACK="$pack" \
       -DKALDORIN_WINE_PREFIX="$root/build-wine/prefix" >/dev/null
   # The program, the installed application's stand-in and the unit tests, all run

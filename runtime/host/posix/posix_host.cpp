@@ -55,7 +55,15 @@ void OrdnerKetteAnlegen(const std::string& pfad) {
     }
 }
 
-std::string Anzeige(std::string_view pfad) { return "\"" + std::string(pfad) + "\""; }
+// Built by appending: GCC 12 at -O2 warns falsely (-Wrestrict) about "\"" + std::string.
+std::string Anzeige(std::string_view pfad) {
+    std::string text;
+    text.reserve(pfad.size() + 2);
+    text += '"';
+    text += pfad;
+    text += '"';
+    return text;
+}
 
 }  // namespace
 
@@ -107,6 +115,15 @@ bool PosixHost::FileExists(std::string_view path) {
     innen_->Bereit();
     struct stat st {};
     return stat(innen_->pfade.HostPfad(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool PosixHost::FolderExists(std::string_view path) {
+    innen_->Bereit();
+    try {
+        return IstOrdner(innen_->pfade.HostPfad(path));
+    } catch (const Laufzeitfehler&) {
+        return false;  // a drive or path this host has no place for
+    }
 }
 
 std::string PosixHost::FindFirst(std::string_view pattern, int attributeClass) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/host/posix/nummerierte_dateien.h"
+#include "runtime/host/system_facts.h"
 #include "runtime/runtime.h"
 
 namespace kaldorin {
@@ -16,13 +17,10 @@ namespace kaldorin {
 class PosixHost : public Host {
 public:
     // System facts that a caller may fix (from --system); unset ones come from the
-    // machine.
-    struct Fakten {
-        std::string prefix;                       // else $KALDORIN_PREFIX, $XDG_DATA_HOME/kaldorin, ~/.local/share/kaldorin
-        std::string setupdir;                     // host path; else the running program's folder
-        std::optional<bool> nt;                   // family=nt|9x; default nt
-        std::optional<std::uint32_t> cpu;         // cpu=0xSIGNATURE; default CPUID
-    };
+    // machine: the prefix from $KALDORIN_PREFIX, $XDG_DATA_HOME/kaldorin or
+    // ~/.local/share/kaldorin; setupdir (a host path) is the running program's folder;
+    // the family NT; the processor CPUID's.
+    using Fakten = SystemFacts;
 
     // Takes the prefix from `fakten` or the environment; touches no file yet. The
     // Windows skeleton of the prefix is made on first use:
@@ -38,6 +36,7 @@ public:
     // True only for an ordinary file (or a link to one); false for folders and
     // missing entries.
     bool FileExists(std::string_view path) override;
+    bool FolderExists(std::string_view path) override;
     // Search of one folder; * and ? only in the last component, "." and ".." never
     // listed, a name without wildcards finds that one entry. "" when nothing matches,
     // the folder is missing or the pattern ends with a separator.

@@ -48,6 +48,13 @@ bool Win32Host::FileExists(std::string_view path) {
     return a && !(*a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Win32Host::FolderExists(std::string_view path) {
+    // "C:" alone names the current folder of drive C; the root is meant.
+    const bool laufwerk = path.size() == 2 && path[1] == ':';
+    const auto a = Attribute(laufwerk ? std::string(path) + "\\" : std::string(path));
+    return a && (*a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string Win32Host::FindFirst(std::string_view pattern, int attributeClass) {
     return innen_->suche.Erste(P(pattern), attributeClass);
 }

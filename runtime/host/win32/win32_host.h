@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "runtime/host/system_facts.h"
 #include "runtime/runtime.h"
 
 namespace kaldorin {
@@ -14,17 +15,15 @@ namespace kaldorin {
 class Win32Host : public Host {
 public:
     // System facts a caller may fix (from --system); unset ones come from Windows.
-    struct Fakten {
-        std::string setupdir;               // the program's folder instead of the real one
-        std::optional<bool> nt;             // family=nt|9x: the sign of the version word
-        std::optional<std::uint32_t> cpu;   // cpu=0xSIGNATURE instead of CPUID
-    };
+    // setupdir is a Windows path; the prefix has no meaning here.
+    using Fakten = SystemFacts;
 
     explicit Win32Host(Fakten fakten = {});
     ~Win32Host() override;
 
     // --- Files ------------------------------------------------------------------
     bool FileExists(std::string_view path) override;
+    bool FolderExists(std::string_view path) override;
     // FindFirstFileW: "." and ".." never listed; folders with class 16, hidden and
     // system entries with 2 or 4. "" when nothing matches or the folder is missing.
     std::string FindFirst(std::string_view pattern, int attributeClass) override;

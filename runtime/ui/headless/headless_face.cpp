@@ -130,7 +130,7 @@ void HeadlessFace::CloseWindow(Handle window) {
 
 Handle HeadlessFace::LoadForm(std::string_view resource) {
     run_.ThrowIfStopping();
-    FormBeschreibung form = FormLesen(Ressource(resource));
+    FormDescription form = ParseForm(Ressource(resource));
     if (Handle open = Lookup(form.name); open != 0 && elements_.at(open).open)
         Fail("Das Formular " + form.name + " ist schon geladen.");
     Element f;
@@ -144,7 +144,7 @@ Handle HeadlessFace::LoadForm(std::string_view resource) {
     f.window.font = kDefaultFont;
     Handle h = next_++;
     transcript_.Opened(elements_.emplace(h, std::move(f)).first->second.window);
-    for (const auto& element : form.elemente) {
+    for (const auto& element : form.elements) {
         Handle c = CreateControl(h, element.art, element.name, element.text, element.x, element.y,
                                  element.width, element.height);
         Element& control = elements_.at(c);

@@ -184,23 +184,11 @@ std::string QtUi::BrowseForFolder(Handle owner, int, std::string_view title, std
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setWindowModality(Qt::ApplicationModal);
 
-    // Preselect the start folder (one trailing backslash dropped), or the nearest
-    // folder above it that exists.
-    std::string_view anfang = start;
-    if (!anfang.empty() && anfang.back() == '\\') anfang.remove_suffix(1);
+    const std::string anfang = FolderDialogStart(host_, start);
     if (!anfang.empty()) {
-        try {
-            QDir ordner(Q(host_.HostPath(anfang)));
-            if (ordner.exists()) {
-                dialog.setDirectory(ordner.absolutePath());
-                dialog.selectFile(ordner.absolutePath());
-            } else {
-                while (!ordner.exists() && ordner.cdUp()) {}
-                if (ordner.exists()) dialog.setDirectory(ordner.absolutePath());
-            }
-        } catch (const Laufzeitfehler&) {
-            // A start folder the host cannot map: the dialog opens where it likes.
-        }
+        const QString ordner = QDir(Q(host_.HostPath(anfang))).absolutePath();
+        dialog.setDirectory(ordner);
+        dialog.selectFile(ordner);
     }
 
     if (skript_) {
@@ -238,8 +226,8 @@ std::string QtUi::BrowseForFolder(Handle owner, int, std::string_view title, std
             if (ergebnis.empty() || ergebnis.back() != '\\') ergebnis += '\\';
         }
     }
-    if (ergebnis.empty()) transcript_.Folder(title, start, std::nullopt, true);
-    else transcript_.Folder(title, start, ergebnis, false);
+    if (ergebnis.empty()) transcript_.Folder(title, start, anfang, std::nullopt, true);
+    else transcript_.Folder(title, start, anfang, ergebnis, false);
     return ergebnis;
 }
 

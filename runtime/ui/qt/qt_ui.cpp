@@ -169,7 +169,7 @@ void QtUi::CloseWindow(Handle window) {
 
 Handle QtUi::LoadForm(std::string_view resource) {
     lauf_.ThrowIfStopping();
-    const FormBeschreibung form = FormLesen(Ressource(resource));
+    const FormDescription form = ParseForm(Ressource(resource));
     if (Handle offen = Nachschlagen(form.name); offen && elemente_.at(offen).offen)
         throw Laufzeitfehler("Das Formular " + form.name + " ist schon geladen.");
     auto* fenster = new Flaeche(nullptr, Qt::Window);
@@ -194,7 +194,7 @@ Handle QtUi::LoadForm(std::string_view resource) {
     const Handle handle = Neu(std::move(e));
     transcript_.Opened(FensterZustand(handle));
 
-    for (const FormElement& fe : form.elemente) {
+    for (const FormElement& fe : form.elements) {
         const Handle c = CreateControl(handle, fe.art, fe.name, fe.text, fe.x, fe.y,
                                        fe.width, fe.height);
         Element& control = elemente_.at(c);

@@ -284,8 +284,7 @@ std::string Win32Face::BrowseForFolder(Handle owner, int flags, std::string_view
     lauf_.ThrowIfStopping();
     HWND besitzer = owner ? Holen(owner, "Ordnerauswahl").hwnd : GetActiveWindow();
     Ordnerwahl wahl;
-    std::string_view anfang = start;
-    if (!anfang.empty() && anfang.back() == '\\') anfang.remove_suffix(1);
+    const std::string anfang = FolderDialogStart(host_, start);
     wahl.start = Breit(anfang);
 
     std::optional<std::string> skriptAntwort;
@@ -322,8 +321,8 @@ std::string Win32Face::BrowseForFolder(Handle owner, int flags, std::string_view
         // every face reports the same folder.
         return skriptAntwort.value_or("");
     }
-    if (ergebnis.empty()) transcript_.Folder(title, start, std::nullopt, true);
-    else transcript_.Folder(title, start, ergebnis, false);
+    if (ergebnis.empty()) transcript_.Folder(title, start, anfang, std::nullopt, true);
+    else transcript_.Folder(title, start, anfang, ergebnis, false);
     return ergebnis;
 }
 

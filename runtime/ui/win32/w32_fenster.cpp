@@ -385,7 +385,7 @@ void Win32Face::CloseWindow(Handle window) {
 
 Handle Win32Face::LoadForm(std::string_view resource) {
     lauf_.ThrowIfStopping();
-    const FormBeschreibung form = FormLesen(Ressource(resource));
+    const FormDescription form = ParseForm(Ressource(resource));
     if (Handle offen = Nachschlagen(form.name); offen && elemente_.at(offen).offen)
         throw Laufzeitfehler("Das Formular " + form.name + " ist schon geladen.");
     Element e;
@@ -400,7 +400,7 @@ Handle Win32Face::LoadForm(std::string_view resource) {
     const Handle handle = Neu(std::move(e));
     SchriftAnwenden(elemente_.at(handle));
     transcript_.Opened(FensterZustand(handle));
-    for (const FormElement& fe : form.elemente) {
+    for (const FormElement& fe : form.elements) {
         const Handle c = CreateControl(handle, fe.art, fe.name, fe.text, fe.x, fe.y, fe.width, fe.height);
         Element& control = elemente_.at(c);
         EnableWindow(control.hwnd, fe.available);
