@@ -31,10 +31,10 @@ std::string Zitiert(const std::string& text) {
     return aus + "\"";
 }
 
-std::string Geschrieben(const FormBeschreibung& f) {
+std::string Geschrieben(const FormDescription& f) {
     std::string aus = "form " + f.name + " " + std::to_string(f.width) + " " +
                       std::to_string(f.height) + " " + Zitiert(f.title) + "\n";
-    for (const FormElement& e : f.elemente) {
+    for (const FormElement& e : f.elements) {
         aus += std::string(ArtName(e.art)) + " " + e.name + " " + std::to_string(e.x) + " " +
                std::to_string(e.y) + " " + std::to_string(e.width) + " " +
                std::to_string(e.height);
@@ -55,18 +55,18 @@ bool Gleich(const FormElement& a, const FormElement& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
-    FormBeschreibung form;
+    FormDescription form;
     try {
-        form = FormLesen(Text(daten, groesse));
+        form = ParseForm(Text(daten, groesse));
     } catch (const Laufzeitfehler&) {
         return 0;
     }
-    const FormBeschreibung wieder = FormLesen(Geschrieben(form));
+    const FormDescription wieder = ParseForm(Geschrieben(form));
     PRUEFE(wieder.name == form.name && wieder.title == form.title);
     PRUEFE(wieder.width == form.width && wieder.height == form.height);
-    PRUEFE(wieder.elemente.size() == form.elemente.size());
-    for (std::size_t i = 0; i < form.elemente.size(); ++i) {
-        PRUEFE(Gleich(wieder.elemente[i], form.elemente[i]));
+    PRUEFE(wieder.elements.size() == form.elements.size());
+    for (std::size_t i = 0; i < form.elements.size(); ++i) {
+        PRUEFE(Gleich(wieder.elements[i], form.elements[i]));
     }
     return 0;
 }

@@ -17,15 +17,15 @@ TEST(Formularbeschreibung, AQuotedTextIsNoName) {
     };
     for (const auto& [text, zeile] : faelle) {
         try {
-            FormLesen(text);
+            ParseForm(text);
             ADD_FAILURE() << text;
         } catch (const Laufzeitfehler& e) {
             EXPECT_NE(std::string(e.what()).find(zeile), std::string::npos) << e.what();
         }
     }
-    const auto form = FormLesen("form F 10 10 \"T\"\nbutton CMD_Weiter 1 2 3 4 \"weiter\"\n");
-    EXPECT_EQ(form.elemente.at(0).name, "CMD_Weiter");
-    EXPECT_EQ(form.elemente.at(0).text, "weiter");
+    const auto form = ParseForm("form F 10 10 \"T\"\nbutton CMD_Weiter 1 2 3 4 \"weiter\"\n");
+    EXPECT_EQ(form.elements.at(0).name, "CMD_Weiter");
+    EXPECT_EQ(form.elements.at(0).text, "weiter");
 }
 
 }  // namespace
