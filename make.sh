@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libzstd-dev zstd
-          xz-utils qt6-base-dev liblnk-utils xvfb xauth)
+          xz-utils qt6-base-dev liblnk-utils xvfb xauth xdotool imagemagick)
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
