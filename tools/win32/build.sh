@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 
-PACKAGES=(mingw-w64 wine64 wine cmake ninja-build pkg-config dpkg-dev xz-utils xvfb xauth
+PACKAGES=(mingw-w64 wine64 wine cmake ninja-build pkg-config dpkg-dev xz-utils xvfb xauth xdotool
           imagemagick liblnk-utils fonts-wine fonts-liberation
           libgtest-dev)
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
