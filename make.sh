@@ -15,7 +15,7 @@ cd "$(dirname "$0")"
 
 # fonts-liberation: the metric-compatible fonts that the desktop face's layout fits.
 PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libzstd-dev zstd
-          xz-utils qt6-base-dev liblnk-utils xvfb xauth fonts-liberation)
+          xz-utils qt6-base-dev liblnk-utils xvfb xauth fonts-liberation xdotool imagemagick)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -131,7 +131,8 @@ int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string
         auto* knopf = new QPushButton(Q(beschriftungen[i]), &dialog);
         knopf->setObjectName(QStringLiteral("antwort_%1").arg(i + 1));
         knopf->setProperty("antwort", i + 1);
-        knopf->setAutoDefault(false);
+        // Enter presses the focused button, as Space does; at first that is the default.
+        knopf->setAutoDefault(true);
         if (i + 1 == defaultButton) {
             knopf->setDefault(true);
             knopf->setFocus();

@@ -205,7 +205,12 @@ void QtUi::Move(Handle element, int x, int y) {
 }
 
 void QtUi::SetAvailable(Handle control, bool available) {
-    Holen(control, "Verfügbarkeit").widget->setEnabled(available);
+    QWidget* w = Holen(control, "Verfügbarkeit").widget;
+    // Qt would hand the focus on to the next control at once, in the middle of the
+    // handler ("weiter" greyed out while it works would leave it on "abbrechen"). Like
+    // Windows, the focus is dropped here and given back at the next top-level wait.
+    if (!available && w->hasFocus()) w->clearFocus();
+    w->setEnabled(available);
 }
 
 bool QtUi::Available(Handle control) {
@@ -217,6 +222,7 @@ void QtUi::Focus(Handle control) {
     // A control that cannot take the focus (greyed out) simply does not get it.
     e.widget->setFocus(Qt::OtherFocusReason);
     fokus_ = control;
+    tastatur_.Verlangt(control);
 }
 
 void QtUi::SetMousePointer(int shape) {

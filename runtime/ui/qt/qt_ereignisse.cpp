@@ -24,6 +24,9 @@ void QtUi::HandlerAusfuehren() {
 
 void QtUi::EventStep() {
     lauf_.ThrowIfStopping();
+    // The handler before has returned: the focus goes where it belongs before any key
+    // that waits is handled.
+    if (tiefe_ == 0) FokusPruefen();
     AnstehendesBearbeiten();
     if (tiefe_ > 0) {
         // Inside a handler: what is pending, and never a wait.
@@ -41,6 +44,7 @@ void QtUi::EventStep() {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
     }
+    tastatur_.Bekommen(Tastenfokus());
     HandlerAusfuehren();
 }
 

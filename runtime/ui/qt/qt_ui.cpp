@@ -52,6 +52,7 @@ QtUi::QtUi(const FaceOptions& options, Host& host, std::optional<Script> script,
            std::ostream* transcript)
     : optionen_(options), host_(host), skript_(std::move(script)), transcript_(transcript) {
     SchriftenErsetzen();
+    TastaturAnmelden();
 }
 
 QtUi::~QtUi() {

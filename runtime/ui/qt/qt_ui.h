@@ -11,17 +11,21 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "runtime/runtime.h"
 #include "runtime/ui/face_options.h"
 #include "runtime/ui/run_control.h"
 #include "runtime/ui/script.h"
+#include "runtime/ui/tastatur.h"
 #include "runtime/ui/transcript.h"
 
 class QDialog;
+class QKeyEvent;
 
 namespace kaldorin::qt {
 
@@ -121,6 +125,13 @@ public:
     WindowState FensterZustand(Handle window) const;
     ControlState Zustand(Handle control) const;
 
+    // --- The keyboard (qt_tastatur.cpp) ----------------------------------------------
+    // A key pressed in one of the program's windows, before the widget sees it. True
+    // when the key was used here.
+    bool TasteBearbeiten(QWidget* empfaenger, const QKeyEvent& taste);
+    // The control holding the keyboard focus of the front window, 0 when none.
+    Handle Tastenfokus() const;
+
 private:
     Element& Holen(Handle element, const char* wozu);
     Element& HolenFenster(Handle window);
@@ -138,6 +149,14 @@ private:
     // The window a dialog is centred over: the active one, else the newest open one.
     QWidget* Dialogbesitzer() const;
     void HandlerAusfuehren();
+    void TastaturAnmelden();
+    // The newest open window: the one the keyboard works in.
+    Handle Vorderfenster() const;
+    std::vector<Tastenziel> Tastenziele(Handle fenster) const;
+    Handle ElementVon(const QWidget* widget) const;
+    // Puts the keyboard focus where it belongs once a handler has returned.
+    void FokusPruefen();
+    void FokusGeben(Handle control);
     void AnstehendesBearbeiten();
     // Presses button `knopf` (property "antwort") of `dialog` once it waits.
     void Druecken(QDialog& dialog, int knopf);
@@ -169,6 +188,8 @@ private:
     Handle fokus_ = 0;
     int mauszeiger_ = 0;
     std::function<void()> beimWarten_;
+    Tastaturfokus tastatur_;
+    std::unique_ptr<QObject> tastenfilter_;
 };
 
 }  // namespace kaldorin::qt

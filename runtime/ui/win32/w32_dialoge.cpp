@@ -36,6 +36,9 @@ LRESULT CALLBACK WarnungsProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l)
             return 0;  // IDCANCEL (Escape) gives no answer: only a button does
         }
         case DM_GETDEFID:
+            // Enter presses the focused button, as Space does; the default otherwise.
+            if (HWND fokus = GetFocus(); fokus && GetParent(fokus) == hwnd && GetDlgCtrlID(fokus) >= kErsterKnopf)
+                return MAKELRESULT(GetDlgCtrlID(fokus), DC_HASDEFID);
             if (z && z->standard > 0) return MAKELRESULT(kErsterKnopf + z->standard - 1, DC_HASDEFID);
             return 0;
         case WM_CLOSE:

@@ -234,6 +234,7 @@ void Win32Face::Focus(Handle control) {
     // A control that cannot take the focus (greyed out) simply does not get it.
     SetFocus(e.hwnd);
     fokus_ = control;
+    tastatur_.Verlangt(control);
 }
 
 void Win32Face::SetMousePointer(int shape) {

@@ -25,6 +25,7 @@ void Win32Face::AnstehendesBearbeiten() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) lauf_.StopWith(static_cast<int>(msg.wParam));
+        if (TasteBearbeiten(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -34,6 +35,7 @@ void Win32Face::AnstehendesBearbeiten() {
 void Win32Face::Warten() {
     MSG msg;
     if (!GetMessageW(&msg, nullptr, 0, 0)) lauf_.StopWith(static_cast<int>(msg.wParam));
+    if (TasteBearbeiten(msg)) return;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }
@@ -46,6 +48,9 @@ void Win32Face::HandlerAusfuehren() {
 
 void Win32Face::EventStep() {
     lauf_.ThrowIfStopping();
+    // The handler before has returned: the focus goes where it belongs before any key
+    // that waits is handled.
+    if (tiefe_ == 0) FokusPruefen();
     AnstehendesBearbeiten();
     if (tiefe_ > 0) {
         // Inside a handler: what is pending, and never a wait.
@@ -74,6 +79,7 @@ void Win32Face::EventStep() {
             Warten();
         }
     }
+    tastatur_.Bekommen(Tastenfokus());
     HandlerAusfuehren();
 }
 

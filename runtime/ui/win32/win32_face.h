@@ -26,6 +26,7 @@
 #include "runtime/ui/face_options.h"
 #include "runtime/ui/run_control.h"
 #include "runtime/ui/script.h"
+#include "runtime/ui/tastatur.h"
 #include "runtime/ui/transcript.h"
 
 struct HWND__;
@@ -33,6 +34,7 @@ struct HFONT__;
 struct HBRUSH__;
 struct HDC__;
 struct tagRECT;
+struct tagMSG;
 
 namespace kaldorin::w32 {
 
@@ -171,6 +173,16 @@ private:
     void Warten();
     void QuitPruefen();
 
+    // The keyboard (w32_tastatur.cpp): the shared rules instead of the dialog manager,
+    // whose tab order is the windows' z-order and counts controls out of view.
+    bool TasteBearbeiten(const tagMSG& msg);
+    Handle HandleVon(HWND__* hwnd) const;
+    Handle Vorderfenster() const;
+    std::vector<Tastenziel> Tastenziele(Handle fenster) const;
+    Handle Tastenfokus() const;
+    void FokusGeben(Handle control);
+    void FokusPruefen();
+
     // The script (w32_skript.cpp).
     void NaechsteAktion();
     void Ausfuehren(const ScriptLine& line);
@@ -203,6 +215,7 @@ private:
     int mauszeiger_ = 0;
     std::vector<std::string> meldungen_;
     std::function<void()> beimWarten_;
+    Tastaturfokus tastatur_;
 };
 
 // Runs `programm` on the Win32 face; see Win32Face::Run for the exit codes. A script
