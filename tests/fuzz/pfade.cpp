@@ -21,9 +21,8 @@ namespace {
 const Pfadabbildung& Abbildung() {
     static const Pfadabbildung abbildung = [] {
         const std::string prefix = Arbeitsordner() + "/prefix";
-        for (const char* ordner : {"Programme/KALDORIN/Bilder", "WINDOWS/Desktop", "Straße"}) {
+        for (const char* ordner : {"Programme/KALDORIN/Bilder", "WINDOWS/Desktop", "Straße"})
             std::filesystem::create_directories(prefix + "/drive_c/" + ordner);
-        }
         return Pfadabbildung(prefix);
     }();
     return abbildung;

@@ -21,9 +21,8 @@ protected:
 
     std::set<std::string> Alle(const std::string& muster, int klasse) {
         std::set<std::string> namen;
-        for (auto n = host_->FindFirst(muster, klasse); !n.empty(); n = host_->FindNext()) {
+        for (auto n = host_->FindFirst(muster, klasse); !n.empty(); n = host_->FindNext())
             EXPECT_TRUE(namen.insert(n).second) << n;
-        }
         return namen;
     }
 };
@@ -66,8 +65,7 @@ TEST_F(SucheTest, AttributeBits) {
 }
 
 TEST_F(SucheTest, EndOfSearchAndSearchBeforeStart) {
-    auto neu = NeuerHost();
-    EXPECT_THROW(neu->FindNext(), Laufzeitfehler);
+    EXPECT_THROW(host_->FindNext(), Laufzeitfehler);
     EXPECT_EQ(host_->FindFirst("C:\\KAL\\readme", 0), "readme");
     EXPECT_EQ(host_->FindNext(), "");
     EXPECT_EQ(host_->FindNext(), "");

@@ -61,9 +61,8 @@ TEST_F(EinstellungenTest, ValuesCannotBreakTheFileApart) {
     }
     EXPECT_EQ(host_->ReadText("VORK", "KALDORIN", "Dir"), "");
     EXPECT_THROW(host_->WriteText("App", "Teil", "k", "\xFF\xFE"), Laufzeitfehler);
-    for (const char* name : {"", "a=b", "[x", " vorne", "zeile\n"}) {
+    for (const char* name : {"", "a=b", "[x", " vorne", "zeile\n"})
         EXPECT_THROW(host_->WriteText("App", "Teil", name, "w"), Laufzeitfehler) << name;
-    }
     EXPECT_THROW(host_->WriteText("A\\B", "Teil", "k", "w"), Laufzeitfehler);
     EXPECT_THROW(host_->WriteText("App", "Teil]", "k", "w"), Laufzeitfehler);
 }
@@ -75,15 +74,13 @@ TEST_F(EinstellungenTest, DeletingWhatIsThereAndWhatIsNot) {
     host_->WriteText("Fremd", "S", "k", "z");
 
     host_->DeleteKey("vork", "kaldorin", "bws1");
-    EXPECT_EQ(host_->ReadText("VORK", "KALDORIN", "BWS1"), "");
-    EXPECT_THROW(host_->DeleteKey("VORK", "KALDORIN", "BWS1"), Laufzeitfehler);
+    EXPECT_THROW(host_->DeleteKey("VORK", "KALDORIN", "BWS1"), Laufzeitfehler);  // gone
     EXPECT_THROW(host_->DeleteKey("VORK", "Fehlt", "Dir"), Laufzeitfehler);
 
     // The removal's order: the section, then the whole application.
     host_->DeleteSection("VORK", "KALDORIN");
-    EXPECT_EQ(host_->ReadText("VORK", "KALDORIN", "Dir"), "");
     EXPECT_EQ(host_->ReadText("VORK", "Anderes", "k"), "y");
-    EXPECT_THROW(host_->DeleteSection("VORK", "KALDORIN"), Laufzeitfehler);
+    EXPECT_THROW(host_->DeleteSection("VORK", "KALDORIN"), Laufzeitfehler);  // gone
     host_->DeleteSection("VORK", "Anderes");
     host_->DeleteApplication("vork");  // still there without sections
     EXPECT_THROW(host_->DeleteApplication("VORK"), Laufzeitfehler);

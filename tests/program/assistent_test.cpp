@@ -46,61 +46,40 @@ void Installiert(Szenario& s) {
 
 const std::string kLos = "Klicken Sie auf die Schaltfläche 'weiter', um mit";
 
-TEST(Assistent, PagesShowTheirGroupsTextsAndButtons) {
-    const std::string weiter = "click CMD_Weiter\n", zurueck = "click CMD_Zurück\n";
-    struct Fall { std::string weg; int seite; Zustand knoepfe; };
+TEST(Assistent, PagesAndRemoveModeShowTheirGroupsTextsAndButtons) {
+    const std::string weiter = "click CMD_Weiter\n", zurueck = "click CMD_Zurück\n", entfernen = "click CMD_Entfernen\n";
+    const bool T = true, F = false;
+    // The page, the buttons, the groups in view, how many labels have text, and one of them.
+    struct Fall { std::string weg; int seite; Zustand knoepfe; std::array<bool, 4> gruppen; std::size_t texte;
+                  std::pair<std::string, std::string> text; };
     const Fall faelle[] = {
-        {"", 1, {false, true, true}},
-        {weiter, 2, {true, true, false}},
-        {weiter + weiter, 3, {true, true, false}},
-        {weiter + zurueck, 1, {false, true, false}},
-        {weiter + weiter + zurueck, 2, {true, true, false}},
+        {"", 1, {F, T, T}, {F, F, F, F}, 2, {"LB_11", kLos}},
+        {weiter, 2, {T, T, F}, {T, T, F, F}, 4, {"LB_4", "Bitte wählen Sie den Ornder aus, aus welchem"}},
+        {weiter + weiter, 3, {T, T, F}, {F, F, T, F}, 0, {}},
+        {weiter + zurueck, 1, {F, T, F}, {F, F, F, F}, 2, {"LB_12", "der Installation zu beginnen."}},
+        {weiter + weiter + zurueck, 2, {T, T, F}, {T, T, F, F}, 4, {"LB_9", "Bitte wählen Sie den Ornder aus, in welchen"}},
+        {entfernen, 1, {T, T, F}, {F, F, F, T}, 1, {"LB_12", "Zum löschen von KALDORIN-Edit auf 'weiter' klicken"}},
+        {entfernen + zurueck, 1, {F, T, T}, {F, F, F, F}, 2, {"LB_11", kLos}},
     };
     for (const Fall& fall : faelle) {
         Szenario s;
         Installiert(s);
         ASSERT_EQ(s.Ausfuehren(kBisSeite1 + fall.weg), 3) << fall.weg;
         EXPECT_EQ(s.p().Seite, fall.seite) << fall.weg;
+        EXPECT_EQ(s.p().Modus_Entfernen, fall.weg == entfernen ? 255 : 0) << fall.weg;
         Knoepfe_Pruefen(s, fall.knoepfe, fall.weg);
-        Gruppen_Pruefen(s, {fall.seite == 2, fall.seite == 2, fall.seite == 3, false}, fall.weg);
+        Gruppen_Pruefen(s, fall.gruppen, fall.weg);
         EXPECT_EQ(s.Element("LB_1").text, std::string(15, ' ') + "KALDORIN-Edit");
         const auto texte = Texte(s);
-        using T = std::map<std::string, std::string>;
-        if (fall.seite == 1) {
-            EXPECT_EQ(texte, (T{{"LB_11", kLos}, {"LB_12", "der Installation zu beginnen."}}));
-        } else if (fall.seite == 2) {
-            EXPECT_EQ(texte.size(), 4u);
-            EXPECT_EQ(texte.at("LB_4"), "Bitte wählen Sie den Ornder aus, aus welchem");
-            EXPECT_EQ(texte.at("LB_9"), "Bitte wählen Sie den Ornder aus, in welchen");
-        } else {
-            EXPECT_TRUE(texte.empty()) << fall.weg;
-        }
+        EXPECT_EQ(texte.size(), fall.texte) << fall.weg;
+        EXPECT_EQ(fall.texte ? texte.at(fall.text.first) : "", fall.text.second) << fall.weg;
+        if (fall.weg == entfernen) { EXPECT_EQ(s.Element("CB_Rem_SO").y, 130); }
     }
     Szenario s;  // the places of the groups shown on page 2
     ASSERT_EQ(s.Ausfuehren(kBisSeite1 + weiter), 3);
     EXPECT_EQ((std::array{s.Element("FRM_1").x, s.Element("TB_Von").y, s.Element("CMD_Browse").x,
                           s.Element("CMD_Browse").y, s.Element("FRM_2").y}),
               (std::array{111, 88, 300, 150, 110}));
-}
-
-TEST(Assistent, RemoveModeAndBack) {
-    Szenario s;
-    Installiert(s);
-    ASSERT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Entfernen\n"), 3);
-    EXPECT_EQ(s.p().Modus_Entfernen, 255);
-    Knoepfe_Pruefen(s, {true, true, false}, "removal");
-    Gruppen_Pruefen(s, {false, false, false, true}, "removal");
-    EXPECT_EQ(Texte(s), (std::map<std::string, std::string>{
-                            {"LB_12", "Zum löschen von KALDORIN-Edit auf 'weiter' klicken"}}));
-    EXPECT_EQ(s.Element("CB_Rem_SO").y, 130);
-
-    Szenario zurueck;
-    Installiert(zurueck);
-    ASSERT_EQ(zurueck.Ausfuehren(kBisSeite1 + "click CMD_Entfernen\nclick CMD_Zurück\n"), 3);
-    EXPECT_EQ(zurueck.p().Modus_Entfernen, 0);
-    Knoepfe_Pruefen(zurueck, {false, true, true}, "after back");
-    Gruppen_Pruefen(zurueck, {false, false, false, false}, "after back");
-    EXPECT_EQ(Texte(zurueck).at("LB_11"), kLos);
 }
 
 TEST(Assistent, OptionTicksSurviveBackAndForth) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <fstream>
 
 #include "tests/program/szenario.h"
@@ -53,9 +54,8 @@ TEST(Lizenz, WelcomePageIsRedrawnCompletelyOnReturn) {
     EXPECT_EQ(std::make_pair(s.Element("bld").x, s.Element("bld").y), std::make_pair(20, 20));
     const auto& fenster = s.ui().Output(s.p().Win_3);
     ASSERT_EQ(fenster.texts.size(), 1u);
-    EXPECT_EQ(fenster.texts[0].text, "Vorkwerk-Gruppe");
-    EXPECT_TRUE(fenster.texts[0].bold);
-    EXPECT_EQ(fenster.texts[0].size, 14);
+    EXPECT_EQ(std::tuple(fenster.texts[0].text, fenster.texts[0].bold, fenster.texts[0].size),
+              std::tuple("Vorkwerk-Gruppe", true, 14));
     EXPECT_TRUE(fenster.printed.empty()) << "page 1's lines above tb1 are gone";
     const auto& text = s.ui().Output(s.p().tb1);
     ASSERT_EQ(text.texts.size(), 1u);
@@ -96,12 +96,11 @@ TEST(Lizenz, InstalledNormalEditionStopsTheSetup) {
     std::ofstream(s.prefix + "/settings.ini") << "[VORK\\KALDORIN]\ndir=C:\\KALDORIN\n";
     EXPECT_EQ(s.Ausfuehren("answer 1\nanswer 1\n"), 0);
     const auto dialoge = s.Dialoge();
-    ASSERT_EQ(dialoge.size(), 2u);
-    EXPECT_EQ(dialoge[1].op + "|" + dialoge[1].title + "|" + dialoge[1].text,
+    EXPECT_EQ(dialoge.size(), 2u);
+    EXPECT_EQ(dialoge.back().op + "|" + dialoge.back().title + "|" + dialoge.back().text,
               "message|KALDORIN|Diese Edit-Version von KALDORIN-Edit kann nicht installiert werden,\nda die "
               "normale KALDORIN Version schon installiert ist!");
-    EXPECT_FALSE(s.ui().IsOpen(s.p().Win_1));
-    EXPECT_EQ(s.p().Win_3, 0);
+    EXPECT_FALSE(s.ui().IsOpen(s.p().Win_1) || s.p().Win_3);
 
     // A recorded folder without the normal edition's program is no conflict.
     Szenario ohne;
