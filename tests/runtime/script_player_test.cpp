@@ -23,7 +23,8 @@ TEST(Ziel, EachActionNamesWhatItNeeds) {
         {"click CMD_X", knopf, ""},                        {"close FRM", keins, "no window named FRM"},
         {"close CMD_X", knopf, "CMD_X is not a window"},   {"close FRM", fenster, ""},
         {"type TXT abc", knopf, "no text box named TXT"},  {"type TXT abc", feld, ""},
-        {"tick CB 1", feld, "no check box named CB"},      {"tick CB 0", kasten, ""}};
+        {"tick CB 1", feld, "no check box named CB"},      {"tick CB 0", kasten, ""},
+        {"type TXT abc", fenster, "no text box named TXT"}};
     for (const auto& [zeile, ziel, fehler] : faelle) EXPECT_EQ(TargetFault(Zeile(zeile), ziel), fehler) << zeile;
 }
 
