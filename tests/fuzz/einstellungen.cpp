@@ -20,12 +20,8 @@ namespace {
 // Quotes, a backslash, a tab, an umlaut and a trailing blank: a value that must be quoted.
 const std::string kWert = "C:\\Programme\\\"KALDORIN\"\t\xC3\xBC ";
 
-struct Aenderung {
-    std::function<void(Einstellungen&)> tun;
-    std::optional<std::string> danach;  // what "Dir" reads once it worked
-};
-
-const Aenderung kAenderungen[] = {
+// Each change, and what "Dir" reads once it worked.
+const std::pair<std::function<void(Einstellungen&)>, std::optional<std::string>> kAenderungen[] = {
     {[](Einstellungen& e) { e.Schreiben("vork", "Kaldorin", "DIR", kWert); }, kWert},
     {[](Einstellungen& e) { e.LoescheSchluessel("VORK", "KALDORIN", "Dir"); }, std::nullopt},
     {[](Einstellungen& e) { e.LoescheAbschnitt("VORK", "KALDORIN"); }, std::nullopt},
@@ -49,17 +45,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
 
     const std::string ordner = Arbeitsordner();
     const std::string datei = ordner + "/settings.ini";
-    for (const Aenderung& a : kAenderungen) {
+    for (const auto& [tun, danach] : kAenderungen) {
         Schreibe(datei, text);
         Einstellungen einstellungen(datei);
         try {
-            a.tun(einstellungen);
+            tun(einstellungen);
         } catch (const Laufzeitfehler&) {
             PRUEFE(Lies(datei) == text);
             PRUEFE(Namen(ordner) == (std::set<std::string>{"settings.ini", "settings.ini.lock"}));
             continue;
         }
-        PRUEFE(einstellungen.Lesen("VORK", "KALDORIN", "Dir") == a.danach);
+        PRUEFE(einstellungen.Lesen("VORK", "KALDORIN", "Dir") == danach);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // The form description, as a face loads it. Whatever the text holds:
 // - it parses or throws Laufzeitfehler naming the line;
-// - what it accepts, written out again, parses to the same form.
+// - what it accepts, written out again, parses to the same form (written out once
+//   more, it gives the same text).
 
 #include "runtime/formular.h"
 #include "tests/fuzz/fuzz.h"
@@ -10,19 +11,11 @@ using namespace kaldorin::fuzz;
 
 namespace {
 
+// The description's word for each kind but the text area, which it cannot hold.
 const char* ArtName(Art art) {
-    switch (art) {
-        case Art::Label: return "label";
-        case Art::TextBox: return "textbox";
-        case Art::Button: return "button";
-        case Art::Frame: return "frame";
-        case Art::CheckBox: return "checkbox";
-        case Art::ProgressBar: return "progressbar";
-        case Art::Picture: return "picture";
-        case Art::TextArea: break;
-    }
-    PRUEFE(!"a kind the description cannot hold");
-    return "";
+    static const char* const namen[] = {"label", "textbox", "button", "frame", "checkbox", "progressbar", "picture"};
+    PRUEFE(art != Art::TextArea);
+    return namen[static_cast<int>(art)];
 }
 
 std::string Zitiert(const std::string& text) {
@@ -32,24 +25,17 @@ std::string Zitiert(const std::string& text) {
 }
 
 std::string Geschrieben(const FormDescription& f) {
-    std::string aus = "form " + f.name + " " + std::to_string(f.width) + " " +
-                      std::to_string(f.height) + " " + Zitiert(f.title) + "\n";
+    std::string aus = "form " + f.name + " " + std::to_string(f.width) + " " + std::to_string(f.height) + " " +
+                      Zitiert(f.title) + "\n";
     for (const FormElement& e : f.elements) {
-        aus += std::string(ArtName(e.art)) + " " + e.name + " " + std::to_string(e.x) + " " +
-               std::to_string(e.y) + " " + std::to_string(e.width) + " " +
-               std::to_string(e.height);
+        aus += std::string(ArtName(e.art)) + " " + e.name + " " + std::to_string(e.x) + " " + std::to_string(e.y) +
+               " " + std::to_string(e.width) + " " + std::to_string(e.height);
         if (!e.available) aus += " disabled";
         if (e.bold) aus += " bold";
         if (e.fontSize != 0) aus += " size=" + std::to_string(e.fontSize);
         aus += " " + Zitiert(e.text) + "\n";
     }
     return aus;
-}
-
-bool Gleich(const FormElement& a, const FormElement& b) {
-    return a.art == b.art && a.name == b.name && a.text == b.text && a.x == b.x &&
-           a.y == b.y && a.width == b.width && a.height == b.height &&
-           a.available == b.available && a.bold == b.bold && a.fontSize == b.fontSize;
 }
 
 }  // namespace
@@ -61,12 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     } catch (const Laufzeitfehler&) {
         return 0;
     }
-    const FormDescription wieder = ParseForm(Geschrieben(form));
-    PRUEFE(wieder.name == form.name && wieder.title == form.title);
-    PRUEFE(wieder.width == form.width && wieder.height == form.height);
-    PRUEFE(wieder.elements.size() == form.elements.size());
-    for (std::size_t i = 0; i < form.elements.size(); ++i) {
-        PRUEFE(Gleich(wieder.elements[i], form.elements[i]));
-    }
+    PRUEFE(Geschrieben(ParseForm(Geschrieben(form))) == Geschrieben(form));
     return 0;
 }

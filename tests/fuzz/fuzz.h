@@ -13,30 +13,22 @@
 #include <string>
 
 // A broken invariant is a finding: libFuzzer keeps the input that broke it.
-#define PRUEFE(bedingung)                                                              \
-    do {                                                                               \
-        if (!(bedingung)) {                                                            \
-            std::fprintf(stderr, "%s:%d: verletzt: %s\n", __FILE__, __LINE__, #bedingung); \
-            std::abort();                                                              \
-        }                                                                              \
-    } while (0)
+#define PRUEFE(bedingung) \
+    ((bedingung) ? void() : (std::fprintf(stderr, "%s:%d: verletzt: %s\n", __FILE__, __LINE__, #bedingung), std::abort()))
 
 namespace kaldorin::fuzz {
 
 // A fresh folder under $TMPDIR (else /tmp), removed when the run ends.
 inline const std::string& Arbeitsordner() {
-    // Never destroyed: the exit handler below still needs it.
-    static const std::string* ordner = [] {
+    static const std::string ordner = [] {
         const char* tmp = std::getenv("TMPDIR");
         std::string vorlage = std::string(tmp && *tmp ? tmp : "/tmp") + "/kaldorin-fuzz-XXXXXX";
         if (mkdtemp(vorlage.data()) == nullptr) std::abort();
-        std::atexit([] {
-            std::error_code egal;
-            std::filesystem::remove_all(Arbeitsordner(), egal);
-        });
-        return new std::string(vorlage);
+        return vorlage;
     }();
-    return *ordner;
+    // Made after the name, so gone before it.
+    static const struct Weg { ~Weg() { std::error_code egal; std::filesystem::remove_all(ordner, egal); } } weg;
+    return ordner;
 }
 
 inline std::string Lies(const std::string& pfad) {
@@ -51,9 +43,7 @@ inline void Schreibe(const std::string& pfad, const std::string& inhalt) {
 // The names in a folder, so that a test can see a temporary file left behind.
 inline std::set<std::string> Namen(const std::string& ordner) {
     std::set<std::string> namen;
-    for (const auto& e : std::filesystem::directory_iterator(ordner)) {
-        namen.insert(e.path().filename());
-    }
+    for (const auto& e : std::filesystem::directory_iterator(ordner)) namen.insert(e.path().filename());
     return namen;
 }
 

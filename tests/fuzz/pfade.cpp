@@ -21,9 +21,8 @@ namespace {
 const Pfadabbildung& Abbildung() {
     static const Pfadabbildung abbildung = [] {
         const std::string prefix = Arbeitsordner() + "/prefix";
-        for (const char* ordner : {"Programme/KALDORIN/Bilder", "WINDOWS/Desktop", "Straße"}) {
+        for (const char* ordner : {"Programme/KALDORIN/Bilder", "WINDOWS/Desktop", "Straße"})
             std::filesystem::create_directories(prefix + "/drive_c/" + ordner);
-        }
         return Pfadabbildung(prefix);
     }();
     return abbildung;
@@ -43,15 +42,12 @@ void BleibtImPrefix(const std::string& windowsPfad) {
     }
     const std::string wurzel = abbildung.LaufwerkC();
     PRUEFE(host.compare(0, wurzel.size(), wurzel) == 0);
-    std::string rest = host.substr(wurzel.size());
     std::size_t gezaehlt = 0;
-    while (!rest.empty()) {
-        PRUEFE(rest.front() == '/');
-        const std::size_t ende = std::min(rest.find('/', 1), rest.size());
-        const std::string teil = rest.substr(1, ende - 1);
+    for (std::size_t pos = wurzel.size(), ende; pos < host.size(); pos = ende, ++gezaehlt) {
+        PRUEFE(host[pos] == '/');
+        ende = std::min(host.find('/', pos + 1), host.size());
+        const std::string teil = host.substr(pos + 1, ende - pos - 1);
         PRUEFE(!teil.empty() && teil != "." && teil != "..");
-        rest.erase(0, ende);
-        ++gezaehlt;
     }
     PRUEFE(gezaehlt == anzahl);
 

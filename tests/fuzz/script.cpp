@@ -4,6 +4,8 @@
 //   0 or 1 for tick, a button from 1 for answer, a folder path without blanks around;
 // - the accepted lines, written out again, parse to the same actions.
 
+#include <tuple>
+
 #include "runtime/ui/script.h"
 #include "tests/fuzz/fuzz.h"
 
@@ -12,10 +14,7 @@ using namespace kaldorin::fuzz;
 
 namespace {
 
-bool Gleich(const ScriptLine& a, const ScriptLine& b) {
-    return a.action == b.action && a.target == b.target && a.text == b.text &&
-           a.number == b.number && a.cancel == b.cancel && a.source == b.source;
-}
+auto Felder(const ScriptLine& s) { return std::tie(s.action, s.target, s.text, s.number, s.cancel, s.source); }
 
 void Vollstaendig(const ScriptLine& s) {
     PRUEFE(s.source.find('\n') == std::string::npos);
@@ -54,6 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     }
     const std::vector<ScriptLine> wieder = ParseScript(neu);
     PRUEFE(wieder.size() == zeilen.size());
-    for (std::size_t i = 0; i < zeilen.size(); ++i) PRUEFE(Gleich(wieder[i], zeilen[i]));
+    for (std::size_t i = 0; i < zeilen.size(); ++i) PRUEFE(Felder(wieder[i]) == Felder(zeilen[i]));
     return 0;
 }

@@ -1,4 +1,4 @@
-// The setup program from the outside: options, usage and exit codes. Skipped when the
+// The setup program from the outside: options, usage, exit codes and the transcript. Skipped when the
 // program has not been built in this tree.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -50,30 +50,30 @@ protected:
     fs::path dir_;
 };
 
-TEST_F(Setup, HelpAndBadCommandLines) {
-    EXPECT_EQ(Start("--help"), 0);
-    EXPECT_NE(Read("out").find("usage: kaldorin-setup"), std::string::npos);
-    EXPECT_EQ(Start("--headless"), 2);  // no script
-    EXPECT_NE(Read("out").find("--script"), std::string::npos);
-    EXPECT_EQ(Start("--system farben=2"), 2);
-    EXPECT_NE(Read("out").find("farben"), std::string::npos);
-    EXPECT_EQ(Start("--headless --script " + (dir_ / "missing").string()), 2);
-}
-
-TEST_F(Setup, ScriptFaultsAndItsEndGiveTheirCodes) {
-    std::string bad = Write("bad.txt", "answer 1\nklick CMD_Weiter\n");
-    EXPECT_EQ(Start("--headless --script " + bad + Prefix()), 2);
-    EXPECT_NE(Read("out").find("line 2"), std::string::npos);
-
-    std::string empty = Write("empty.txt", "# nothing\n");
-    std::string transcript = (dir_ / "t.jsonl").string();
-    EXPECT_EQ(Start("--headless --script " + empty + " --transcript " + transcript + Prefix()), 3);
-    std::string lines = Read("t.jsonl");
-    EXPECT_EQ(lines.substr(lines.rfind('{')), "{\"op\":\"end\",\"code\":3}\n");
-
-    std::string wrong = Write("wrong.txt", "click CMD_Weiter\n");  // the first alert is open
-    EXPECT_EQ(Start("--headless --script " + wrong + " --transcript " + transcript + Prefix()), 2);
-    EXPECT_NE(Read("t.jsonl").find("{\"op\":\"error\",\"line\":1,"), std::string::npos);
+TEST_F(Setup, ExitCodesAndWhatTheySay) {
+    const std::string bad = Write("bad.txt", "answer 1\nklick CMD_Weiter\n");
+    const std::string leer = Write("empty.txt", "# nothing\n");
+    const std::string falsch = Write("wrong.txt", "click CMD_Weiter\n");  // the first alert is open
+    const std::string t = " --transcript " + (dir_ / "t.jsonl").string() + Prefix();
+    const std::string fehlt = " --transcript " + (dir_ / "fehlt" / "t.jsonl").string() + Prefix();
+    struct Fall { std::string argumente; int code; const char* datei; std::string erwartet; };
+    const Fall faelle[] = {
+        {"--help", 0, "out", "usage: kaldorin-setup"},
+        {"--headless", 2, "out", "--script"},
+        {"--system farben=2", 2, "out", "farben"},
+        {"--headless --script " + (dir_ / "missing").string(), 2, "out", "missing"},
+        {"--headless --script " + bad + Prefix(), 2, "out", "line 2"},
+        {"--headless --script " + leer + t, 3, "t.jsonl", "{\"op\":\"end\",\"code\":3}\n"},
+        {"--headless --script " + falsch + t, 2, "t.jsonl", "{\"op\":\"error\",\"line\":1,"},
+        // Neither a face nor an unattended run goes on without the transcript asked for.
+        {"--headless --script " + leer + fehlt, 2, "out", "t.jsonl"},
+        {"--unattended --remove" + fehlt, 2, "out", "cannot write the transcript"},
+    };
+    for (const Fall& f : faelle) {
+        EXPECT_EQ(Start(f.argumente), f.code) << f.argumente;
+        EXPECT_NE(Read(f.datei).find(f.erwartet), std::string::npos) << f.argumente << "\n" << Read(f.datei);
+    }
+    EXPECT_EQ(Read("out").find("nichts wurde entfernt"), std::string::npos);
 }
 
 }  // namespace

@@ -31,10 +31,8 @@ protected:
         host_.reset();
         // Read-only entries made by a test must not stop the clean-up.
         std::error_code fehler;
-        for (auto it = fs::recursive_directory_iterator(prefix_, fehler);
-             it != fs::recursive_directory_iterator(); it.increment(fehler)) {
+        for (auto it = fs::recursive_directory_iterator(prefix_, fehler); it != decltype(it)(); it.increment(fehler))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, fehler);
-        }
         fs::remove_all(prefix_, fehler);
     }
 
@@ -44,18 +42,14 @@ protected:
     }
 
     // Host path below drive C.
-    std::string C(const std::string& relativ = "") const {
-        return prefix_ + "/drive_c" + (relativ.empty() ? "" : "/" + relativ);
-    }
-
+    std::string C(const std::string& relativ = "") const { return prefix_ + "/drive_c" + (relativ.empty() ? "" : "/" + relativ); }
     static void Schreibe(const std::string& pfad, const std::string& inhalt) {
         fs::create_directories(fs::path(pfad).parent_path());
         std::ofstream(pfad, std::ios::binary) << inhalt;
     }
-
     static std::string Lies(const std::string& pfad) {
         std::ifstream ein(pfad, std::ios::binary);
-        return {std::istreambuf_iterator<char>(ein), std::istreambuf_iterator<char>()};
+        return {std::istreambuf_iterator<char>(ein), {}};
     }
 
     static void NurLesen(const std::string& pfad) { ASSERT_EQ(chmod(pfad.c_str(), 0444), 0); }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
@@ -12,72 +13,58 @@
 namespace kaldorin::test {
 namespace {
 
-struct Lauf : ::testing::Test {
+// Runs `program` under a fresh RunControl; its code and its transcript.
+std::pair<int, std::string> Lauf(const std::function<void(RunControl&)>& program) {
     std::ostringstream out;
-    Transcript transcript{&out};
-    RunControl run{transcript};
-
-    ScriptLine Line(int number, std::string source) {
-        ScriptLine l;
-        l.line = number;
-        l.source = std::move(source);
-        return l;
-    }
-};
-
-TEST_F(Lauf, AProgramThatReturnsOrEndsGivesZeroAndOneEndLine) {
-    EXPECT_EQ(run.Run([] {}), 0);
-    EXPECT_EQ(out.str(), "{\"op\":\"end\",\"code\":0}\n");
-    std::ostringstream out2;
-    Transcript t2(&out2);
-    RunControl ended(t2);
-    EXPECT_EQ(ended.Run([] { EndeProgramm(); }), 0);
-    EXPECT_EQ(out2.str(), "{\"op\":\"end\",\"code\":0}\n");
+    Transcript transcript(&out);
+    RunControl run(transcript);
+    const int code = run.Run([&] { program(run); });
+    return {code, out.str()};
 }
 
-TEST_F(Lauf, AStopUnwindsTheProgramAndKeepsItsCode) {
-    EXPECT_FALSE(run.Stopping());
-    EXPECT_NO_THROW(run.ThrowIfStopping());
+const std::string kEnde = "{\"op\":\"end\",\"code\":";
+
+TEST(Lauf, CodesAndTheirLines) {
+    ScriptLine zeile;
+    zeile.line = 4;
+    zeile.source = "click X";
+    using P = std::pair<int, std::string>;
+    EXPECT_EQ(Lauf([](RunControl&) {}), P(0, kEnde + "0}\n"));
+    EXPECT_EQ(Lauf([](RunControl&) { EndeProgramm(); }), P(0, kEnde + "0}\n"));
+    EXPECT_EQ(Lauf([&](RunControl& r) { r.ScriptFault(zeile, "no control named X"); }),
+              P(2, "{\"op\":\"error\",\"line\":4,\"script\":\"click X\",\"reason\":\"no control named X\"}\n" + kEnde +
+                       "2}\n"));
+    const auto [eins, text] = Lauf([](RunControl&) { throw Laufzeitfehler("Datei fehlt"); });
+    EXPECT_EQ(eins, 1);
+    EXPECT_NE(text.find("\"reason\":\"Datei fehlt\""), std::string::npos);
+    const auto [auch_eins, fremd] = Lauf([](RunControl&) { throw 42; });
+    EXPECT_EQ(auch_eins, 1);
+    EXPECT_NE(fremd.find("unknown error"), std::string::npos);
+}
+
+TEST(Lauf, AStopUnwindsTheProgramAndKeepsItsCode) {
     bool after = false;
-    EXPECT_EQ(run.Run([&] {
-        run.StopWith(7);
-        after = true;
-    }),
+    EXPECT_EQ(Lauf([&](RunControl& r) {
+                  EXPECT_FALSE(r.Stopping());
+                  r.StopWith(7);
+                  after = true;
+              }).first,
               7);
     EXPECT_FALSE(after);
-    EXPECT_EQ(run.Stopping(), 7);
-    EXPECT_THROW(run.ThrowIfStopping(), RunControl::Stop);
 }
 
-TEST_F(Lauf, AStopCaughtByTheProgramStillEndsTheRunWithItsCode) {
+TEST(Lauf, AStopCaughtByTheProgramStillEndsTheRunWithItsCode) {
     // A handler that swallows everything must not turn a stop into success.
-    EXPECT_EQ(run.Run([&] {
+    const auto [code, text] = Lauf([](RunControl& r) {
         try {
-            run.ScriptEnded("the program waits for the user");
+            r.ScriptEnded("the program waits for the user");
         } catch (...) {
         }
         throw std::runtime_error("later fault");
-    }),
-              3);
-    EXPECT_EQ(out.str().find("later fault"), std::string::npos);
-    EXPECT_NE(out.str().find("{\"op\":\"end\",\"code\":3}"), std::string::npos);
-}
-
-TEST_F(Lauf, AScriptFaultWritesTheLineAndStopsWithTwo) {
-    EXPECT_EQ(run.Run([&] { run.ScriptFault(Line(4, "click X"), "no control named X"); }), 2);
-    EXPECT_EQ(out.str(),
-              "{\"op\":\"error\",\"line\":4,\"script\":\"click X\",\"reason\":\"no control named X\"}\n"
-              "{\"op\":\"end\",\"code\":2}\n");
-}
-
-TEST_F(Lauf, AnEscapingErrorGivesOneWithItsReason) {
-    EXPECT_EQ(run.Run([] { throw Laufzeitfehler("Datei fehlt"); }), 1);
-    EXPECT_NE(out.str().find("\"reason\":\"Datei fehlt\""), std::string::npos);
-    std::ostringstream out2;
-    Transcript t2(&out2);
-    RunControl odd(t2);
-    EXPECT_EQ(odd.Run([] { throw 42; }), 1);
-    EXPECT_NE(out2.str().find("unknown error"), std::string::npos);
+    });
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(text.find("later fault"), std::string::npos);
+    EXPECT_NE(text.find(kEnde + "3}"), std::string::npos);
 }
 
 }  // namespace
