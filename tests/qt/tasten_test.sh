@@ -28,16 +28,23 @@ unset WAYLAND_DISPLAY
 MEDIUM=$WORKDIR/medium
 "$PACK" demo "$MEDIUM" >/dev/null
 
-# ruhig: waits until the program and the X server have used no CPU for 0.6 s, that is
-# until the program waits for the next key (at most a minute).
+# ruhig: waits until the program and the X server have used no CPU and written nothing
+# for 0.6 s, that is until the program waits for the next key (at most a minute). A
+# flush uses no CPU: a process waiting for the disk (state D) counts as busy.
 ruhig() {
-  local alt=-1 neu stille=0
+  local alt=-1 neu stille=0 line key wert
   for _ in $(seq 1 300); do
     sleep 0.2
     neu=0
     for pid in "$SETUP_PID" "$XVFB_PID"; do
-      # utime and stime, the 14th and 15th fields, counted after the command's name
-      [ -r "/proc/$pid/stat" ] && neu=$((neu + $(sed 's/.*) //' "/proc/$pid/stat" | awk '{print $12 + $13}')))
+      read -r line <"/proc/$pid/stat" 2>/dev/null || continue
+      # state, utime and stime: the 1st, 12th and 13th fields after the command's name
+      set -- ${line##*) }
+      [ "$1" = D ] && neu=$((neu + RANDOM + 1))
+      neu=$((neu + ${12} + ${13}))
+      while read -r key wert; do
+        [ "$key" = write_bytes: ] && neu=$((neu + wert))
+      done <"/proc/$pid/io" 2>/dev/null || true
     done
     if [ "$neu" = "$alt" ]; then stille=$((stille + 1)); [ "$stille" -ge 3 ] && return 0; else stille=0; fi
     alt=$neu

@@ -19,6 +19,9 @@ set +e; "$WINE" --version >/dev/null 2>&1; [ $? -eq 126 ] && { echo "SKIP: this 
 rm -rf "$WORKDIR"
 mkdir -p "$WORKDIR"
 cp -a "$PREFIX_TEMPLATE" "$WORKDIR/prefix"
+# Wine names the files on the Unix side in the locale's character set: without a UTF-8
+# locale "FahrstraßenEingabe.hlp" cannot be written at all.
+export LC_ALL=C.UTF-8
 # No menu entries of the links in this machine's home.
 export WINEPREFIX=$WORKDIR/prefix WINEARCH=win64 WINEDEBUG=-all \
        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

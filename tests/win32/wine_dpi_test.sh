@@ -10,6 +10,7 @@ set -euo pipefail
 setup=$1 exe=$2 template=$3 pack=$4 work=$5 shots=$6
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+export LC_ALL=C.UTF-8  # Wine writes non-ASCII file names only in a UTF-8 locale
 fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -f "$template/system.reg" ] || fail "no booted Wine prefix at $template"
 [ -x "$pack" ] || fail "no native kaldorin-pack at $pack"

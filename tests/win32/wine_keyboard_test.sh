@@ -24,14 +24,20 @@ prefix_pids() {
   done
 }
 
-# CPU ticks (user and system, the 14th and 15th fields of stat, counted after the
-# command's name) of the processes PIDS..., read without starting a process.
+# The activity of the processes PIDS..., read without starting a process: CPU ticks
+# (user and system, the 14th and 15th fields of stat, counted after the command's name)
+# and bytes written to files. A flush uses no CPU, so a process waiting for the disk
+# (state D) or still writing files is busy, not waiting for a key.
 ticks() {
-  local pid line summe=0
+  local pid line summe=0 key wert
   for pid in "$@"; do
     read -r line <"/proc/$pid/stat" 2>/dev/null || continue
     set -- ${line##*) }
+    [ "$1" = D ] && summe=$((summe + RANDOM + 1))
     summe=$((summe + ${12} + ${13}))
+    while read -r key wert; do
+      [ "$key" = write_bytes: ] && summe=$((summe + wert))
+    done <"/proc/$pid/io" 2>/dev/null || true
   done
   echo "$summe"
 }

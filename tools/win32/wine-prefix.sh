@@ -13,6 +13,7 @@ if [ -f "$prefix/system.reg" ] && [ -f "$prefix/.kaldorin-ready" ]; then
 fi
 rm -rf "$prefix"
 echo "== Booting the Wine prefix $prefix (once)"
+export LC_ALL=C.UTF-8  # the prefix is booted as the tests run it
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 # With no home folder to point at, wineboot makes the user's Desktop and Documents real
