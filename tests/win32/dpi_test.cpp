@@ -31,26 +31,19 @@ RECT Innen(HWND hwnd) {
 
 // --- Measuring ---------------------------------------------------------------------
 
-struct Text {
-    int breite = 0;       // the longest line
-    int zeilen = 0;
-    TEXTMETRICW tm{};
-};
-
-// `text` in `schrift`, broken at `umbruch` pixels (0: one line).
-Text Messen(HFONT schrift, const std::wstring& text, int umbruch) {
+// The width of the longest line of `text` in `schrift`, broken at `umbruch` pixels
+// (0: one line), its number of lines and the font's metrics.
+int Messen(HFONT schrift, const std::wstring& text, int umbruch, int& zeilen, TEXTMETRICW& tm) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ alt = SelectObject(dc, schrift);
-    Text t;
-    GetTextMetricsW(dc, &t.tm);
+    GetTextMetricsW(dc, &tm);
     RECT r{0, 0, umbruch, 0};
-    const UINT flags = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (umbruch > 0 ? DT_WORDBREAK : DT_SINGLELINE);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (umbruch > 0 ? DT_WORDBREAK : DT_SINGLELINE));
     SelectObject(dc, alt);
     ReleaseDC(nullptr, dc);
-    t.breite = r.right;
-    t.zeilen = t.tm.tmHeight > 0 ? (r.bottom + t.tm.tmHeight - 1) / t.tm.tmHeight : 0;
-    return t;
+    zeilen = tm.tmHeight > 0 ? (r.bottom + tm.tmHeight - 1) / tm.tmHeight : 0;
+    return r.right;
 }
 
 // What of the text of `hwnd` sticks out of it ("" when nothing does). A label's
@@ -58,43 +51,34 @@ Text Messen(HFONT schrift, const std::wstring& text, int umbruch) {
 // keeps a margin to the border; a check box's text starts right of its box.
 std::string Ueberstand(HWND hwnd, HFONT schrift, Art art, int dpi) {
     const std::wstring text = Breit(FensterText(hwnd));
-    if (text.empty() || !schrift) return "";
+    if (text.empty() || !schrift || (art != Art::Label && art != Art::Button && art != Art::CheckBox)) return "";
     const RECT r = Innen(hwnd);
-    const int b = r.right, h = r.bottom;
-    std::ostringstream o;
-    if (art == Art::Label) {
-        const Text t = Messen(schrift, text, b);
-        const int unten = (t.zeilen - 1) * t.tm.tmHeight + t.tm.tmAscent;
-        if (t.breite > b || unten > h) o << "text " << t.breite << "x" << unten << " in " << b << "x" << h;
-    } else if (art == Art::Button || art == Art::CheckBox) {
-        const Text t = Messen(schrift, text, 0);
-        const int vorne = art == Art::Button ? Skaliert(4, dpi) : Skaliert(13 + 4, dpi);
-        const int hinten = art == Art::Button ? Skaliert(4, dpi) : 0;
-        if (vorne + t.breite + hinten > b || t.tm.tmHeight > h)
-            o << "text " << t.breite << "x" << t.tm.tmHeight << " + margins " << vorne + hinten << " in " << b
-              << "x" << h;
-    }
-    return o.str();
+    int zeilen = 0;
+    TEXTMETRICW tm{};
+    const int breite = Messen(schrift, text, art == Art::Label ? r.right : 0, zeilen, tm);
+    const int vorne = art == Art::Label ? 0 : Skaliert(art == Art::Button ? 4 : 13 + 4, dpi);
+    const int hinten = art == Art::Button ? Skaliert(4, dpi) : 0;
+    const int unten = art == Art::Label ? (zeilen - 1) * tm.tmHeight + tm.tmAscent : tm.tmHeight;
+    if (vorne + breite + hinten <= r.right && unten <= r.bottom) return "";
+    return "text " + std::to_string(breite) + "x" + std::to_string(unten) + " + margins " +
+           std::to_string(vorne + hinten) + " in " + std::to_string(r.right) + "x" + std::to_string(r.bottom);
 }
 
-// Every text of the face's open windows that does not fit, one line each.
+// Every text of the face's open windows that does not fit, one line each; what was
+// printed or drawn as text stays inside its surface.
 std::vector<std::string> Ueberstaende(const Win32Face& face, const std::string& wo) {
     std::vector<std::string> fehler;
     for (const auto& [handle, e] : face.Elemente()) {
         if (!e.offen || !e.hwnd) continue;
-        const std::string name = e.istFenster ? e.fensterZustand.name : e.zustand.name;
-        if (!e.istFenster) {
-            const std::string u = Ueberstand(e.hwnd, e.schrift, e.zustand.kind, face.DpiVon(e));
-            if (!u.empty()) fehler.push_back(wo + ": " + name + " \"" + FensterText(e.hwnd) + "\": " + u);
-        }
-        if (e.flaeche) {
-            // What was printed or drawn as text stays inside the surface.
-            const RECT t = e.flaeche->Beschrieben();
-            const SIZE g = e.flaeche->Groesse();
-            if (t.right > g.cx || t.bottom > g.cy)
-                fehler.push_back(wo + ": " + name + ": text reaches " + std::to_string(t.right) + "x" +
-                                 std::to_string(t.bottom) + " on " + std::to_string(g.cx) + "x" + std::to_string(g.cy));
-        }
+        const std::string name = wo + ": " + (e.istFenster ? e.fensterZustand.name : e.zustand.name);
+        const std::string u = e.istFenster ? "" : Ueberstand(e.hwnd, e.schrift, e.zustand.kind, face.DpiVon(e));
+        if (!u.empty()) fehler.push_back(name + " \"" + FensterText(e.hwnd) + "\": " + u);
+        if (!e.flaeche) continue;
+        const RECT t = e.flaeche->Beschrieben();
+        const SIZE g = e.flaeche->Groesse();
+        if (t.right > g.cx || t.bottom > g.cy)
+            fehler.push_back(name + ": text reaches " + std::to_string(t.right) + "x" + std::to_string(t.bottom) +
+                             " on " + std::to_string(g.cx) + "x" + std::to_string(g.cy));
     }
     return fehler;
 }
@@ -106,30 +90,20 @@ void Foto(const std::string& name) {
     const char* ordner = std::getenv("KALDORIN_SCREENSHOTS");
     if (!ordner || !*ordner) return;
     const int b = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    BITMAPINFOHEADER kopf{};
-    kopf.biSize = sizeof kopf;
-    kopf.biWidth = b;
-    kopf.biHeight = h;  // bottom-up, as the file keeps it
-    kopf.biPlanes = 1;
-    kopf.biBitCount = 24;
-    kopf.biCompression = BI_RGB;
-    const DWORD zeile = (static_cast<DWORD>(b) * 3 + 3) & ~3u;
-    kopf.biSizeImage = zeile * static_cast<DWORD>(h);
+    const DWORD groesse = ((static_cast<DWORD>(b) * 3 + 3) & ~3u) * static_cast<DWORD>(h);
+    BITMAPINFOHEADER kopf{sizeof kopf, b, h, 1, 24, BI_RGB, groesse, 0, 0, 0, 0};  // bottom-up
+    const DWORD vorne = sizeof(BITMAPFILEHEADER) + sizeof kopf;
+    const BITMAPFILEHEADER datei{0x4D42, vorne + groesse, 0, 0, vorne};
     void* bits = nullptr;
-    HDC schirm = GetDC(nullptr);
-    HDC speicher = CreateCompatibleDC(schirm);
+    HDC schirm = GetDC(nullptr), speicher = CreateCompatibleDC(schirm);
     HBITMAP bild = CreateDIBSection(schirm, reinterpret_cast<BITMAPINFO*>(&kopf), DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ alt = SelectObject(speicher, bild);
     BitBlt(speicher, 0, 0, b, h, schirm, 0, 0, SRCCOPY);
     GdiFlush();
-    BITMAPFILEHEADER datei{};
-    datei.bfType = 0x4D42;
-    datei.bfOffBits = sizeof datei + sizeof kopf;
-    datei.bfSize = datei.bfOffBits + kopf.biSizeImage;
     if (FILE* f = std::fopen((std::string(ordner) + "\\" + name + ".bmp").c_str(), "wb")) {
         std::fwrite(&datei, sizeof datei, 1, f);
         std::fwrite(&kopf, sizeof kopf, 1, f);
-        std::fwrite(bits, 1, kopf.biSizeImage, f);
+        std::fwrite(bits, 1, groesse, f);
         std::fclose(f);
     }
     SelectObject(speicher, alt);
@@ -140,11 +114,11 @@ void Foto(const std::string& name) {
 
 // --- The road through every page -----------------------------------------------------
 
-// A user at the keyboard of this thread: at each wait of the program it looks at
-// the page (picture, measure) and clicks the next button; an alert is looked at and
-// answered with its first button.
+// A user at the keyboard of this thread: at each wait of the program it looks at the
+// page (picture, measure) and clicks the next button; an alert or message box is
+// looked at and answered with its first button.
 struct Bediener {
-    explicit Bediener(Win32Face& f) : face(f) {
+    explicit Bediener(Win32Face& f, std::string p = "") : face(f), praefix(std::move(p)) {
         aktiv = this;
         uhr = SetTimer(nullptr, 0, 150, Ticken);
     }
@@ -153,24 +127,29 @@ struct Bediener {
         aktiv = nullptr;
     }
 
+    std::string Name(const char* art) {
+        char nr[8];
+        std::snprintf(nr, sizeof nr, "%02d", ++bilder);
+        const std::string name = praefix + nr + "-" + art;
+        Foto(name);
+        return name;
+    }
+
     void Seite() {
         for (const auto& [handle, e] : face.Elemente())
             if (e.istFenster && e.offen && e.hwnd) UpdateWindow(e.hwnd);
-        const std::string name = Name("seite");
-        Foto(name);
-        for (auto& f : Ueberstaende(face, name)) fehler.push_back(f);
+        for (auto& f : Ueberstaende(face, Name("seite"))) fehler.push_back(f);
         if (klicks.empty()) return;
         face.Melden(klicks.front() + "_Click");
         klicks.erase(klicks.begin());
     }
 
-    // An alert or message box that is up and not yet answered.
     static BOOL CALLBACK WarnungSuchen(HWND hwnd, LPARAM l) {
         wchar_t klasse[32] = {};
         GetClassNameW(hwnd, klasse, 32);
-        if (!IsWindowVisible(hwnd) || (lstrcmpW(klasse, L"KaldorinWarnung") != 0 && lstrcmpW(klasse, L"#32770") != 0))
+        if (!IsWindowVisible(hwnd) || GetPropW(hwnd, L"beantwortet") ||
+            (lstrcmpW(klasse, L"KaldorinWarnung") != 0 && lstrcmpW(klasse, L"#32770") != 0))
             return TRUE;
-        if (GetPropW(hwnd, L"beantwortet")) return TRUE;
         *reinterpret_cast<HWND*>(l) = hwnd;
         return FALSE;
     }
@@ -182,61 +161,40 @@ struct Bediener {
         const Art art = lstrcmpiW(klasse, L"Button") == 0 ? Art::Button : Art::Label;
         auto schrift = reinterpret_cast<HFONT>(SendMessageW(kind, WM_GETFONT, 0, 0));
         const std::string u = Ueberstand(kind, schrift, art, FensterDpi(kind));
-        if (!u.empty()) b->fehler.push_back(b->letzteWarnung + ": \"" + FensterText(kind) + "\": " + u);
-        if (art == Art::Button && !b->ersterKnopf) b->ersterKnopf = kind;
+        if (!u.empty()) b->fehler.push_back(b->warnung + ": \"" + FensterText(kind) + "\": " + u);
+        if (art == Art::Button && !b->knopf) b->knopf = kind;
         return TRUE;
-    }
-
-    void Warnung(HWND warnung) {
-        UpdateWindow(warnung);
-        letzteWarnung = Name("warnung");
-        Foto(letzteWarnung);
-        ersterKnopf = nullptr;
-        EnumChildWindows(warnung, KindPruefen, reinterpret_cast<LPARAM>(this));
-        ++warnungen;
-        if (ersterKnopf)
-            PostMessageW(warnung, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ersterKnopf), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(ersterKnopf));
-        else
-            PostMessageW(warnung, WM_COMMAND, IDOK, 0);
     }
 
     static void CALLBACK Ticken(HWND, UINT, UINT_PTR, DWORD) {
         if (!aktiv) return;
         if (GetTickCount64() > aktiv->schluss) PostQuitMessage(9);  // never hang the test run
-        HWND warnung = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), WarnungSuchen, reinterpret_cast<LPARAM>(&warnung));
-        if (warnung) {
-            SetPropW(warnung, L"beantwortet", reinterpret_cast<HANDLE>(1));
-            aktiv->Warnung(warnung);
-        }
-    }
-
-    std::string Name(const char* art) {
-        char nr[8];
-        std::snprintf(nr, sizeof nr, "%02d", ++bilder);
-        return praefix + nr + "-" + art;
+        HWND w = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), WarnungSuchen, reinterpret_cast<LPARAM>(&w));
+        if (!w) return;
+        SetPropW(w, L"beantwortet", reinterpret_cast<HANDLE>(1));
+        UpdateWindow(w);
+        aktiv->warnung = aktiv->Name("warnung");
+        aktiv->knopf = nullptr;
+        EnumChildWindows(w, KindPruefen, reinterpret_cast<LPARAM>(aktiv));
+        ++aktiv->warnungen;
+        HWND k = aktiv->knopf;
+        PostMessageW(w, WM_COMMAND, k ? MAKEWPARAM(GetDlgCtrlID(k), BN_CLICKED) : IDOK, reinterpret_cast<LPARAM>(k));
     }
 
     static inline Bediener* aktiv = nullptr;
     Win32Face& face;
-    UINT_PTR uhr = 0;
     std::string praefix;  // of the pictures' names
-    std::vector<std::string> klicks;
-    std::vector<std::string> fehler;
-    std::string letzteWarnung;
-    HWND ersterKnopf = nullptr;
+    UINT_PTR uhr = 0;
+    std::vector<std::string> klicks, fehler;
+    std::string warnung;
+    HWND knopf = nullptr;
     ULONGLONG schluss = GetTickCount64() + 120000;
-    int bilder = 0;
-    int warnungen = 0;
+    int bilder = 0, warnungen = 0;
 };
 
 TEST(W32Dpi, EveryTextFitsOnEveryPageAndAlertOfTheRoad) {
-    wchar_t selbst[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, selbst, MAX_PATH);
-    std::wstring medium(selbst);
-    medium = medium.substr(0, medium.find_last_of(L'\\') + 1) + L"t0e.px_";
-    if (GetFileAttributesW(medium.c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesW(L"t0e.px_") == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "the road needs the demo medium beside this program (wine_dpi_test.sh)";
     Win32Host host;
     std::ostringstream transcript;
@@ -246,10 +204,10 @@ TEST(W32Dpi, EveryTextFitsOnEveryPageAndAlertOfTheRoad) {
     // option pages; then cancel.
     bediener.klicks = {"cbo_Weiter", "cbo_Weiter", "cbo_Weiter",   "cbo_Weiter", "cbo_Weiter",
                        "cbo_Akzeptieren", "CMD_Weiter", "CMD_Weiter", "CMD_Abbrechen"};
-    SIZE lizenz{};
+    RECT lizenz{};
     face.BeimWarten([&] {
         for (const auto& [handle, e] : face.Elemente())
-            if (e.istFenster && e.offen && e.fensterZustand.name == "Win_3") lizenz = SIZE{Innen(e.hwnd).right, Innen(e.hwnd).bottom};
+            if (e.istFenster && e.offen && e.fensterZustand.name == "Win_3") lizenz = Innen(e.hwnd);
         bediener.Seite();
     });
     const int code = face.Run([&] {
@@ -259,31 +217,26 @@ TEST(W32Dpi, EveryTextFitsOnEveryPageAndAlertOfTheRoad) {
     });
 
     const int dpi = SystemDpi();
-    std::cout << "dpi " << dpi << ": licence window " << lizenz.cx << "x" << lizenz.cy << ", "
+    std::cout << "dpi " << dpi << ": licence window " << lizenz.right << "x" << lizenz.bottom << ", "
               << bediener.bilder << " pictures\n";
     EXPECT_EQ(code, 0) << transcript.str();
     EXPECT_TRUE(bediener.klicks.empty()) << "the road stopped early";
     EXPECT_EQ(bediener.warnungen, 2);  // the close-applications prompt and the font-size notice
-    EXPECT_EQ(lizenz.cx, Skaliert(500, dpi));
-    EXPECT_EQ(lizenz.cy, Skaliert(400, dpi));
-    std::string alle;
-    for (const auto& f : bediener.fehler) alle += f + "\n";
-    EXPECT_TRUE(bediener.fehler.empty()) << alle;
+    EXPECT_EQ(lizenz.right, Skaliert(500, dpi));
+    EXPECT_EQ(lizenz.bottom, Skaliert(400, dpi));
+    EXPECT_TRUE(bediener.fehler.empty()) << testing::PrintToString(bediener.fehler);
 }
 
 // The message box (the system's own) also fits its text, here the longest one.
 TEST(W32Dpi, TheMessageBoxFitsItsText) {
     Win32Host host;
     Win32Face face(FaceOptions{}, host, std::nullopt, nullptr);
-    Bediener bediener(face);
-    bediener.praefix = "meldung-";
+    Bediener bediener(face, "meldung-");
     face.Message("Diese Edit-Version von KALDORIN-Edit kann nicht installiert werden,\n"
                  "da die normale KALDORIN Version schon installiert ist!",
                  "KALDORIN", 16);
     EXPECT_EQ(bediener.warnungen, 1);
-    std::string alle;
-    for (const auto& f : bediener.fehler) alle += f + "\n";
-    EXPECT_TRUE(bediener.fehler.empty()) << alle;
+    EXPECT_TRUE(bediener.fehler.empty()) << testing::PrintToString(bediener.fehler);
 }
 
 // Positions and sizes scale with the window's DPI, also when the window moves to a

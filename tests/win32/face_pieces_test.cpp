@@ -16,25 +16,20 @@ TEST(Zeilen, EveryLineEndBecomesCrLf) {
     EXPECT_EQ(Zeilen("Schließen", false), L"Schlie\u00DFen");
 }
 
-TEST(Bindung, TheLibraryIsLoadedOnceForAllItsFunctions) {
-    Bibliothekseintrag bibliothek{nullptr, L"kernel32.dll"};
-    Funktionseintrag erste{nullptr, &bibliothek, "GetTickCount"};
-    Funktionseintrag zweite{nullptr, &bibliothek, "GetCurrentProcessId"};
+// The library is loaded once for all its functions; a missing library or function
+// is an error, and nothing is bound.
+TEST(Bindung, TheLibraryIsLoadedOnceAndWhatIsMissingIsAnError) {
+    Bibliothekseintrag kernel{nullptr, L"kernel32.dll"}, fehlt{nullptr, L"gibtesnicht-kaldorin.dll"};
+    Funktionseintrag erste{nullptr, &kernel, "GetTickCount"}, zweite{nullptr, &kernel, "GetCurrentProcessId"};
     const FARPROC a = Aufloesen(erste);
+    const HMODULE geladen = kernel.modul;
     ASSERT_NE(a, nullptr);
-    const HMODULE geladen = bibliothek.modul;
     ASSERT_NE(geladen, nullptr);
     EXPECT_EQ(Aufloesen(erste), a);  // later calls go straight to the function
     EXPECT_NE(Aufloesen(zweite), nullptr);
-    EXPECT_EQ(bibliothek.modul, geladen);
-}
-
-TEST(Bindung, AMissingLibraryOrFunctionIsAnError) {
-    Bibliothekseintrag fehlt{nullptr, L"gibtesnicht-kaldorin.dll"};
-    Funktionseintrag f{nullptr, &fehlt, "Irgendwas"};
+    EXPECT_EQ(kernel.modul, geladen);
+    Funktionseintrag f{nullptr, &fehlt, "Irgendwas"}, g{nullptr, &kernel, "GibtEsNichtKaldorin"};
     EXPECT_THROW(Aufloesen(f), Laufzeitfehler);
-    Bibliothekseintrag kernel{nullptr, L"kernel32.dll"};
-    Funktionseintrag g{nullptr, &kernel, "GibtEsNichtKaldorin"};
     EXPECT_THROW(Aufloesen(g), Laufzeitfehler);
     EXPECT_EQ(g.adresse, nullptr);
 }

@@ -2,41 +2,55 @@
 # private X server, the demo medium with the setup program and the application's
 # stand-in in it, and checks.
 # Sourced with: EXE PREFIX_TEMPLATE PACK WORKDIR set; from the environment WINE (the
-# loader of the program's architecture) and KALDORIN_EDIT (the stand-in).
+# loader of the program's architecture) and KALDORIN_EDIT (the stand-in). With
+# WINE_HELPERS_ONLY set, only the checks of Wine and the prefix and the helpers.
 set -euo pipefail
 
 WINE=${WINE:-/usr/lib/wine/wine64}
+# Wine names the files on the Unix side in the locale's character set: without a UTF-8
+# locale "FahrstraßenEingabe.hlp" cannot be written at all.
+export LC_ALL=C.UTF-8
 fail() { echo "FAIL: $*" >&2; exit 1; }
 note() { echo "== $*"; }
 
 [ -x "$WINE" ] || fail "$WINE is missing (apt-get install wine64, or wine32:i386 for /usr/lib/wine/wine)"
 # A kernel without 32-bit support refuses the i686 loader (exit 126): skipped, and said so.
 set +e; "$WINE" --version >/dev/null 2>&1; [ $? -eq 126 ] && { echo "SKIP: this kernel cannot run $WINE"; exit 77; }; set -e
-[ -f "${KALDORIN_EDIT:-}" ] || fail "no KALDORIN_Edit.EXE stand-in at \"${KALDORIN_EDIT:-}\""
 [ -f "$PREFIX_TEMPLATE/system.reg" ] || fail "no booted Wine prefix at $PREFIX_TEMPLATE (tools/win32/wine-prefix.sh)"
-[ -x "$PACK" ] || fail "no native kaldorin-pack at $PACK"
+
+# wine_prefix DIR : a copy of the booted prefix in DIR, used from now on. No menu
+# entries of the links in this machine's home.
+wine_prefix() {
+  cp -a "$PREFIX_TEMPLATE" "$1"
+  export WINEPREFIX=$1 WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+}
+
+# x_server DIR WIDTHxHEIGHT : a private X server, its own display number found by the
+# server itself.
+XVFB_PID=
+x_server() {
+  Xvfb -displayfd 3 -screen 0 "$2x24" -nolisten tcp 3>"$1/display" >"$1/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 1 100); do [ -s "$1/display" ] && break; sleep 0.1; done
+  [ -s "$1/display" ] || fail "Xvfb did not start"
+  export DISPLAY=:$(head -n1 "$1/display")
+}
+cleanup() {
+  "${WINE%/*}/wineserver" -k 2>/dev/null || true
+  [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=
+}
+trap cleanup EXIT
 
 rm -rf "$WORKDIR"
 mkdir -p "$WORKDIR"
-cp -a "$PREFIX_TEMPLATE" "$WORKDIR/prefix"
-# Wine names the files on the Unix side in the locale's character set: without a UTF-8
-# locale "FahrstraßenEingabe.hlp" cannot be written at all.
-export LC_ALL=C.UTF-8
-# No menu entries of the links in this machine's home.
-export WINEPREFIX=$WORKDIR/prefix WINEARCH=win64 WINEDEBUG=-all \
-       WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The GoogleTest and DPI runs need no more.
+[ -z "${WINE_HELPERS_ONLY:-}" ] || return 0
 
-# A private X server: its own display number, found by the server itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORKDIR/display" >"$WORKDIR/xvfb.log" 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 1 100); do [ -s "$WORKDIR/display" ] && break; sleep 0.1; done
-[ -s "$WORKDIR/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$WORKDIR/display")
-cleanup() {
-  "${WINE%/*}/wineserver" -k 2>/dev/null || true
-  kill "$XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
+[ -f "${KALDORIN_EDIT:-}" ] || fail "no KALDORIN_Edit.EXE stand-in at \"${KALDORIN_EDIT:-}\""
+[ -x "$PACK" ] || fail "no native kaldorin-pack at $PACK"
+wine_prefix "$WORKDIR/prefix"
+x_server "$WORKDIR" 1024x768
 
 MEDIUM=$WORKDIR/medium
 "$PACK" demo "$MEDIUM" >/dev/null
@@ -82,7 +96,6 @@ check_installed() {
   expected=$(find "$MEDIUM" -maxdepth 1 -name '*_' | wc -l)
   count=$(find "$dir" -type f | wc -l)
   [ "$count" -eq "$expected" ] || fail "expected $expected installed files in $dir, found $count"
-  find "$dir" -name '*.tmp' | grep -q . && fail "temporary files left in $dir"
   "$PACK" unpack "$MEDIUM/t0e.px_" "$WORKDIR/expected.exe" >/dev/null
   cmp -s "$WORKDIR/expected.exe" "$dir/KALDORIN_Edit.EXE" || fail "KALDORIN_Edit.EXE differs from its packed source"
   "$PACK" unpack "$MEDIUM/FStrEin.hl_" "$WORKDIR/expected.hlp" >/dev/null
@@ -96,40 +109,44 @@ check_registry_dir() {  # EXPECTED
   [ "$got" = "$1" ] || fail "registry Dir is \"$got\", expected \"$1\""
 }
 
-check_registry_gone() {
-  "$WINE" reg query 'HKCU\Software\VORK' >/dev/null 2>&1 && fail "HKCU\\Software\\VORK still exists"
-  return 0
-}
+link_target() { lnkinfo "$1" | sed -n 's/^[[:space:]]*Local path[[:space:]]*:[[:space:]]*//p' | head -n1; }
 
 check_link() {  # LNK EXPECTED_TARGET
   [ -f "$1" ] || fail "link $1 is missing"
-  local target
-  target=$(lnkinfo "$1" | sed -n 's/^[[:space:]]*Local path[[:space:]]*:[[:space:]]*//p' | head -n1)
-  [ "$target" = "$2" ] || fail "link $1 points at \"$target\", expected \"$2\""
+  [ "$(link_target "$1")" = "$2" ] || fail "link $1 points at \"$(link_target "$1")\", expected \"$2\""
 }
 
 PROGRAMS="$PROFILE/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 # The NT 4 desktop of all users is not there: the link goes to the user's own desktop.
 DESKTOP_LINK="$PROFILE/Desktop/KALDORIN_Edit.LNK"
 
-check_links() {  # TARGET_DIR_WINDOWS
-  check_link "$DESKTOP_LINK" "$1\\KALDORIN_Edit.EXE"
-  check_link "$PROGRAMS/KALDORIN/KALDORIN_Edit.LNK" "$1\\KALDORIN_Edit.EXE"
-  check_link "$PROGRAMS/KALDORIN/DOS_Konverter.LNK" "$1\\DOS_Konverter.EXE"
-}
-
-# The installed application, started from the target of its Start-menu link, reads
+# check_installation DIR DIR_WINDOWS : the files, the recorded folder, the links, and
+# the installed application, started from the target of its Start-menu link, reads
 # the recorded folder and runs from it.
-check_started() {  # TARGET_DIR_WINDOWS
-  local exe out
-  exe=$(lnkinfo "$PROGRAMS/KALDORIN/KALDORIN_Edit.LNK" | sed -n 's/^[[:space:]]*Local path[[:space:]]*:[[:space:]]*//p' | head -n1)
-  out=$("$WINE" "$exe" 2>/dev/null | tr -d '\r') || fail "$exe did not start"
-  [ "$out" = "Dir=$1"$'\n'"Ordner=$1" ] || fail "the installed program reports: $out"
+check_installation() {
+  local out
+  check_installed "$1"
+  check_registry_dir "$2"
+  check_link "$DESKTOP_LINK" "$2\\KALDORIN_Edit.EXE"
+  check_link "$PROGRAMS/KALDORIN/KALDORIN_Edit.LNK" "$2\\KALDORIN_Edit.EXE"
+  check_link "$PROGRAMS/KALDORIN/DOS_Konverter.LNK" "$2\\DOS_Konverter.EXE"
+  out=$("$WINE" "$(link_target "$PROGRAMS/KALDORIN/KALDORIN_Edit.LNK")" 2>/dev/null | tr -d '\r') ||
+    fail "the installed program did not start"
+  [ "$out" = "Dir=$2"$'\n'"Ordner=$2" ] || fail "the installed program reports: $out"
 }
 
-check_links_gone() {
+check_removed() {
+  [ ! -e "$TARGET" ] || fail "the installation folder is still there: $(find "$TARGET" | head)"
+  "$WINE" reg query 'HKCU\Software\VORK' >/dev/null 2>&1 && fail "HKCU\\Software\\VORK still exists"
   [ ! -e "$DESKTOP_LINK" ] || fail "the desktop link is still there"
   [ ! -e "$PROGRAMS/KALDORIN" ] || fail "the Start-menu folder is still there"
+}
+
+# run_script NAME LINES... : runs the setup on these script lines, its transcript in
+# $WORKDIR/NAME.jsonl.
+run_script() {
+  local name=$1; shift
+  run_setup "$name" --script "$(script "$name" "$@")" --transcript "$(winpath "$WORKDIR/$name.jsonl")"
 }
 
 # transcript_has FILE TEXT : a line of the transcript holds TEXT.

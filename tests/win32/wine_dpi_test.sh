@@ -6,15 +6,11 @@
 # program on one script, whose transcript must be the same at every DPI. The
 # pictures of every page and alert land in SHOTDIR/dpi-N/.
 #   wine_dpi_test.sh SETUP_EXE TEST_EXE PREFIX_TEMPLATE PACK WORKDIR SHOTDIR
-set -euo pipefail
-setup=$1 exe=$2 template=$3 pack=$4 work=$5 shots=$6
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
-export LC_ALL=C.UTF-8  # Wine writes non-ASCII file names only in a UTF-8 locale
-fail() { echo "FAIL: $*" >&2; exit 1; }
-[ -f "$template/system.reg" ] || fail "no booted Wine prefix at $template"
+setup=$1 exe=$2 PREFIX_TEMPLATE=$3 pack=$4 WORKDIR=$5 shots=$6 WINE_HELPERS_ONLY=1
+. "$(dirname "$0")/wine_common.sh"
 [ -x "$pack" ] || fail "no native kaldorin-pack at $pack"
-rm -rf "$work" && mkdir -p "$work"
+shopt -s nullglob
+work=$WORKDIR
 "$pack" demo "$work/medium" >/dev/null
 cp "$exe" "$work/medium/kaldorin-win32-test.exe"
 cp "$setup" "$work/medium/kaldorin-setup.exe"
@@ -24,28 +20,14 @@ printf '%s\n' "answer 1" "answer 1" dump "click cbo_Weiter" "click cbo_Weiter" "
 # A transcript without the windows' places on the screen (their frames are Wine's).
 ohne_orte() { sed -E 's/("title":"[^"]*"),"x":-?[0-9]+,"y":-?[0-9]+/\1/g' "$1"; }
 
-xvfb=
-cleanup() {
-  "$WINESERVER" -k 2>/dev/null || true
-  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-
 for dpi in 96 120 144 192; do
   d=$work/dpi-$dpi
-  mkdir -p "$d" "$shots/dpi-$dpi"
-  rm -f "$shots/dpi-$dpi"/*.png
-  cp -a "$template" "$d/prefix"
-  export WINEPREFIX=$d/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  Xvfb -displayfd 3 -screen 0 $((1280 * dpi / 96))x$((800 * dpi / 96))x24 -nolisten tcp \
-    3>"$d/display" >"$d/xvfb.log" 2>&1 &
-  xvfb=$!
-  for _ in $(seq 1 100); do [ -s "$d/display" ] && break; sleep 0.1; done
-  [ -s "$d/display" ] || fail "Xvfb did not start"
-  export DISPLAY=:$(head -n1 "$d/display")
+  rm -rf "$shots/dpi-$dpi" && mkdir -p "$d" "$shots/dpi-$dpi"
+  wine_prefix "$d/prefix"
+  x_server "$d" $((1280 * dpi / 96))x$((800 * dpi / 96))
   # The user's display setting, where the display control panel keeps it.
   "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-  "$WINESERVER" -w
+  "${WINE%/*}/wineserver" -w
   set +e
   (cd "$work/medium" && KALDORIN_SCREENSHOTS="Z:${d//\//\\}" \
      timeout 300 "$WINE" kaldorin-win32-test.exe --gtest_filter='W32Dpi.*' --gtest_color=no) >"$d/test.log" 2>&1
@@ -54,13 +36,8 @@ for dpi in 96 120 144 192; do
      --transcript "Z:${d//\//\\}\\road.jsonl") >"$d/road.log" 2>&1
   road=$?
   set -e
-  "$WINESERVER" -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-  xvfb=
-  for bild in "$d"/*.bmp; do
-    [ -e "$bild" ] || continue
-    convert "$bild" "$shots/dpi-$dpi/$(basename "${bild%.bmp}").png"
-  done
+  cleanup
+  for bild in "$d"/*.bmp; do convert "$bild" "$shots/dpi-$dpi/$(basename "${bild%.bmp}").png"; done
   grep -a '^dpi ' "$d/test.log" || true
   [ "$rc" -eq 0 ] || { cat "$d/test.log" >&2; fail "the DPI tests failed at $dpi DPI"; }
   grep -aq "^dpi $dpi:" "$d/test.log" || { cat "$d/test.log" >&2; fail "the program did not see $dpi DPI"; }
