@@ -122,6 +122,18 @@ TEST(Entpacken, BleibtNachEinemFehlerKaputt) {
     EXPECT_THROW(e.Abschliessen(), Laufzeitfehler);
 }
 
+// Content held back for the end still reaches the sink, and the sink's fault the caller.
+TEST(Entpacken, LaesstFehlerDerSenkeDurch) {
+    const Bytes strom = Packen(Inhalt(5000));
+    Entpacker e([](auto) { throw Laufzeitfehler("voll"); });
+    EXPECT_THROW(
+        {
+            e.Weiter(strom);
+            e.Abschliessen();
+        },
+        Laufzeitfehler);
+}
+
 // Decoding on its own thread while the caller writes: the content arrives whole and in
 // order over many turns of the ring, and a fault on either side ends both sides and
 // reaches the caller, the writer's own fault unchanged. (A damaged stream on this road:
