@@ -39,7 +39,6 @@ TEST(CommandLine, TheUnattendedEntryReadsSystemFactsAsTheScriptedOneDoes) {
                                        "--system", "prefix=/tmp/p"},
                                       line);
     EXPECT_EQ(rest, (std::vector<std::string>{"--accept-licence", "--target", "C:\\x"}));
-    EXPECT_EQ(line.system.nt, false);
     EXPECT_EQ(line.system.cpu, 0x480u);
     EXPECT_EQ(line.system.prefix, "/tmp/p");
     CommandLine leer;

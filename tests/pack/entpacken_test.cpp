@@ -44,13 +44,11 @@ TEST(Entpacken, GibtInhaltZurueckAuchInEinzelnenBytes) {
     const Bytes strom = Packen(inhalt);
     EXPECT_EQ(Auspacken(strom), inhalt);
     EXPECT_EQ(Auspacken(strom, 1), inhalt);   // headers split across every boundary
-    EXPECT_EQ(Auspacken(strom, 7), inhalt);
 }
 
 TEST(Entpacken, NimmtMehrereRahmenUndLeerenInhalt) {
     const Bytes a = Inhalt(5000, 1), b = Inhalt(7000, 2);
-    Bytes beide = a;
-    beide.insert(beide.end(), b.begin(), b.end());
+    const Bytes beide = Verbinden(a, b);
     EXPECT_EQ(Auspacken(Verbinden(Packen(a), Packen(b))), beide);
     EXPECT_EQ(Auspacken(Verbinden(Packen(a), Packen(b)), 3), beide);
     EXPECT_TRUE(Auspacken(Packen({})).empty());
@@ -71,32 +69,8 @@ TEST(Entpacken, NimmtRahmenOhneInhaltsgroesse) {
     EXPECT_EQ(Auspacken(strom), inhalt);
 }
 
-TEST(Entpacken, LehntZuKurzenStromAb) {
-    EXPECT_NE(Fehlertext({}).find("zu kurz"), std::string::npos);
-    EXPECT_NE(Fehlertext({0x28, 0xB5, 0x2F, 0xFD}).find("zu kurz"), std::string::npos);
-    // Five bytes of a real frame: long enough to look at, but cut off.
-    const Bytes strom = Packen(Inhalt(100));
-    EXPECT_NE(Fehlertext(Bytes(strom.begin(), strom.begin() + 5)).find("unvollständig"),
-              std::string::npos);
-    const Bytes vier(strom.begin(), strom.begin() + 4);
-    EXPECT_THROW(Entpacken(std::vector<std::span<const std::uint8_t>>{vier}, [](auto) {}),
-                 Laufzeitfehler);
-}
-
-TEST(Entpacken, LehntAbgeschnittenenStromAb) {
-    const Bytes strom = Packen(Inhalt(200000));
-    for (std::size_t weg : {1u, 4u, 100u}) {
-        const Bytes kurz(strom.begin(), strom.end() - static_cast<long>(weg));
-        EXPECT_NE(Fehlertext(kurz).find("unvollständig"), std::string::npos) << weg;
-    }
-    // The second frame cut inside its header.
-    const Bytes zweiter = Packen(Inhalt(10));
-    const Bytes zwei = Verbinden(strom, Bytes(zweiter.begin(), zweiter.begin() + 3));
-    EXPECT_NE(Fehlertext(zwei).find("unvollständig"), std::string::npos);
-}
-
-TEST(Entpacken, LehntFremdeUndFalschAbgeschlosseneStroemeAb) {
-    const Bytes strom = Packen(Inhalt(5000));
+TEST(Entpacken, LehntJedenSchadenMitSeinemGrundAb) {
+    const Bytes strom = Packen(Inhalt(200000)), klein = Packen(Inhalt(100));
     Bytes gekippt = strom;
     gekippt.back() ^= 0x01;  // the checksum is the frame's last four bytes
     struct Fall {
@@ -104,6 +78,14 @@ TEST(Entpacken, LehntFremdeUndFalschAbgeschlosseneStroemeAb) {
         const char* fehler;
     };
     for (const Fall& f : {
+             Fall{{}, "zu kurz"},
+             Fall{{0x28, 0xB5, 0x2F, 0xFD}, "zu kurz"},
+             // Five bytes of a real frame: long enough to look at, but cut off.
+             Fall{Bytes(klein.begin(), klein.begin() + 5), "unvollständig"},
+             Fall{Bytes(strom.begin(), strom.end() - 1), "unvollständig"},
+             Fall{Bytes(strom.begin(), strom.end() - 100), "unvollständig"},
+             // The second frame cut inside its header.
+             Fall{Verbinden(strom, Bytes(klein.begin(), klein.begin() + 3)), "unvollständig"},
              Fall{Text("Dies ist kein gepackter Text."), "kein gepackter"},
              // A skippable frame holds no content and no checksum.
              Fall{{0x50, 0x2A, 0x4D, 0x18, 2, 0, 0, 0, 'x', 'y'}, "kein gepackter"},
@@ -114,6 +96,9 @@ TEST(Entpacken, LehntFremdeUndFalschAbgeschlosseneStroemeAb) {
          }) {
         EXPECT_NE(Fehlertext(f.strom).find(f.fehler), std::string::npos) << f.fehler;
     }
+    const Bytes vier(klein.begin(), klein.begin() + 4);
+    EXPECT_THROW(Entpacken(std::vector<std::span<const std::uint8_t>>{vier}, [](auto) {}),
+                 Laufzeitfehler);
 }
 
 TEST(Entpacken, LehntFalscheInhaltsgroesseAb) {
@@ -137,6 +122,7 @@ TEST(Entpacken, BleibtNachEinemFehlerKaputt) {
     EXPECT_THROW(e.Abschliessen(), Laufzeitfehler);
 }
 
+// Content held back for the end still reaches the sink, and the sink's fault the caller.
 TEST(Entpacken, LaesstFehlerDerSenkeDurch) {
     const Bytes strom = Packen(Inhalt(5000));
     Entpacker e([](auto) { throw Laufzeitfehler("voll"); });
@@ -150,10 +136,11 @@ TEST(Entpacken, LaesstFehlerDerSenkeDurch) {
 
 // Decoding on its own thread while the caller writes: the content arrives whole and in
 // order over many turns of the ring, and a fault on either side ends both sides and
-// reaches the caller, the writer's own fault unchanged.
+// reaches the caller, the writer's own fault unchanged. (A damaged stream on this road:
+// the file tests of Datei_Entpacken.)
 TEST(Entpacken, NebenherGibtAllesInOrdnungUndJedenFehlerWeiter) {
     const Bytes inhalt = Inhalt(9u << 20);
-    Bytes strom = Packen(inhalt, true, 1);
+    const Bytes strom = Packen(inhalt, true, 1);
     const std::array<ByteRange, 2> bereiche{ByteRange{0, 5}, ByteRange{5, strom.size() - 5}};
     const Leser lesen = [&strom](std::uint64_t offset, std::span<std::uint8_t> ziel) {
         std::copy_n(strom.begin() + static_cast<std::ptrdiff_t>(offset), ziel.size(), ziel.begin());
@@ -179,13 +166,6 @@ TEST(Entpacken, NebenherGibtAllesInOrdnungUndJedenFehlerWeiter) {
         if (offset > (1u << 20)) throw Laufzeitfehler("Lesefehler");
     };
     EXPECT_THROW(EntpackenNebenher(bereiche, lesefehler, [](auto) {}), Laufzeitfehler);
-
-    strom[strom.size() - 2] ^= 0x40;  // the checksum at the very end
-    aus.clear();
-    EXPECT_THROW(EntpackenNebenher(bereiche, lesen, [&aus](std::span<const std::uint8_t> t) {
-                     aus.insert(aus.end(), t.begin(), t.end());
-                 }),
-                 Laufzeitfehler);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,13 +35,10 @@ inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 // Varied content that packs, but not to nothing.
 inline Bytes Inhalt(std::size_t n, std::uint32_t saat = 1) {
+    std::minstd_rand zufall(saat);
     Bytes b(n);
-    std::uint32_t x = saat * 2654435761u + 1;
-    for (std::size_t i = 0; i < n; ++i) {
-        x = x * 1103515245u + 12345u;
-        b[i] = static_cast<std::uint8_t>((i % 64 < 40) ? "Stellwerk Fahrplan Lok "[i % 23]
-                                                      : (x >> 24));
-    }
+    for (std::size_t i = 0; i < n; ++i)
+        b[i] = static_cast<std::uint8_t>(i % 64 < 40 ? "Stellwerk Fahrplan Lok "[i % 23] : zufall());
     return b;
 }
 

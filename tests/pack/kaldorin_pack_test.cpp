@@ -35,19 +35,12 @@ TEST_F(KaldorinPackTest, GepackteDateiInstalliertByteFuerByte) {
     Schreiben(ordner / "roh.exe", inhalt);
     ASSERT_EQ(Pack("--level 5 pack " + Pfad(ordner / "roh.exe") + " " + Pfad(ordner / "t0e.px_")), 0)
         << ausgabe;
-    const Bytes medium = Lesen(ordner / "t0e.px_");
-    ASSERT_GE(medium.size(), 7u);
-    EXPECT_EQ(medium[5], 0x00);
-    EXPECT_EQ(medium.back(), 0x00);
 
     AufzeichnendeFace face;
     DurchreichHost host;
     Programm p{Laufzeit{face, host}};
     ASSERT_TRUE(Datei_Entpacken(p, (ordner / "t0e.px_").string(), (ordner / "ziel.exe").string()));
     EXPECT_EQ(Lesen(ordner / "ziel.exe"), inhalt);
-
-    ASSERT_EQ(Pack("unpack " + Pfad(ordner / "t0e.px_") + " " + Pfad(ordner / "zurueck")), 0);
-    EXPECT_EQ(Lesen(ordner / "zurueck"), inhalt);
 }
 
 TEST_F(KaldorinPackTest, EntpackenLaesstBeiSchadenKeinZiel) {
@@ -60,7 +53,7 @@ TEST_F(KaldorinPackTest, EntpackenLaesstBeiSchadenKeinZiel) {
     EXPECT_EQ(Namen(ordner), (std::set<std::string>{"kaputt.px_", "ziel"}));
 }
 
-TEST_F(KaldorinPackTest, DemoIstGleichbleibendUndVerifyFindetEinGekipptesByte) {
+TEST_F(KaldorinPackTest, DemoVerifyUndMediumAusDemAnwendungsordner) {
     const fs::path a = ordner / "a", b = ordner / "b";
     ASSERT_EQ(Pack("--level 3 --quiet demo " + Pfad(a)), 0) << ausgabe;
     ASSERT_EQ(Pack("--level 3 --quiet --app " + Pfad(ordner / "app") + " demo " + Pfad(b)), 0);
@@ -84,11 +77,9 @@ TEST_F(KaldorinPackTest, DemoIstGleichbleibendUndVerifyFindetEinGekipptesByte) {
     fs::remove(a / "te.px_");  // a main file
     EXPECT_EQ(Pack("verify " + Pfad(a)), 1);
     EXPECT_NE(ausgabe.find("te.px_"), std::string::npos);
-}
 
-TEST_F(KaldorinPackTest, MediumAusAnwendungsordnerOhneRuecksichtAufGrossschreibung) {
+    // A medium from the application folder, without regard to capitals.
     const fs::path app = ordner / "app", medium = ordner / "medium";
-    ASSERT_EQ(Pack("--level 3 --quiet --app " + Pfad(app) + " demo " + Pfad(ordner / "demo")), 0);
     // The installed tree names its folders in capitals, the list in small letters.
     fs::rename(app / "help", app / "Help");
     fs::rename(app / "t4.ovl", app / "T4.OVL");
@@ -116,11 +107,8 @@ TEST_F(KaldorinPackTest, MediumAusAnwendungsordnerOhneRuecksichtAufGrossschreibu
 TEST_F(KaldorinPackTest, FalscherAufruf) {
     EXPECT_EQ(Pack("--help"), 0);
     EXPECT_NE(ausgabe.find("verify MEDIUM"), std::string::npos);
-    EXPECT_EQ(Pack(""), 2);
-    EXPECT_EQ(Pack("zaubern"), 2);
-    EXPECT_EQ(Pack("pack nur-eins"), 2);
-    EXPECT_EQ(Pack("--level 0 pack a b"), 2);
-    EXPECT_EQ(Pack("--scale -1 demo x"), 2);
+    for (const char* falsch : {"", "zaubern", "pack nur-eins", "--level 0 pack a b", "--scale -1 demo x"})
+        EXPECT_EQ(Pack(falsch), 2) << falsch;
     EXPECT_EQ(Pack("pack " + Pfad(ordner / "fehlt") + " " + Pfad(ordner / "x")), 1);
     EXPECT_FALSE(fs::exists(ordner / "x"));
 }

@@ -1,7 +1,5 @@
 #include "tests/program/szenario.h"
 
-#include <zstd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,18 +9,13 @@
 #include "install/installation.h"
 #include "startup/hauptprogramm.h"
 #include "runtime/ui/script.h"
+#include "tests/pack/hilfen.h"
 
 namespace fs = std::filesystem;
 
 namespace kaldorin::test {
 
 namespace {
-
-std::string Wiederholt(const std::string& zeile, int mal) {
-    std::string text;
-    for (int i = 0; i < mal; ++i) text += zeile;
-    return text;
-}
 
 // The value of "key":"..." in one transcript line, unescaped; "" when absent.
 std::string Feld(const std::string& zeile, const std::string& schluessel) {
@@ -50,7 +43,9 @@ std::string Feld(const std::string& zeile, const std::string& schluessel) {
 }  // namespace
 
 const std::string kStart = "answer 1\nanswer 1\n";
-const std::string kAkzeptieren = Wiederholt("click cbo_Weiter\n", 5) + "click cbo_Akzeptieren\n";
+const std::string kAkzeptieren =
+    "click cbo_Weiter\nclick cbo_Weiter\nclick cbo_Weiter\nclick cbo_Weiter\nclick cbo_Weiter\n"
+    "click cbo_Akzeptieren\n";
 const std::string kBisSeite1 = kStart + kAkzeptieren;
 const std::string kInstallieren =
     "click CMD_Weiter\nclick CMD_Weiter\nclick CMD_Weiter\nanswer 1\n";
@@ -77,18 +72,7 @@ Szenario::~Szenario() {
 }
 
 void Szenario::Packen(const std::string& name, const std::string& inhalt) {
-    ZSTD_CCtx* cctx = ZSTD_createCCtx();
-    ZSTD_CCtx_setParameter(cctx, ZSTD_c_checksumFlag, 1);
-    ZSTD_CCtx_setParameter(cctx, ZSTD_c_compressionLevel, 3);
-    std::string strom(ZSTD_compressBound(inhalt.size()), '\0');
-    const size_t laenge =
-        ZSTD_compress2(cctx, strom.data(), strom.size(), inhalt.data(), inhalt.size());
-    ZSTD_freeCCtx(cctx);
-    if (ZSTD_isError(laenge)) throw std::runtime_error(ZSTD_getErrorName(laenge));
-    strom.resize(laenge);
-    // The medium's layout: a filler byte after the fifth byte and one at the end.
-    const std::string datei = strom.substr(0, 5) + '\x5a' + strom.substr(5) + '\x00';
-    std::ofstream(medium + "/" + name, std::ios::binary) << datei;
+    test::Schreiben(medium + "/" + name, Medium(test::Packen(Bytes(inhalt.begin(), inhalt.end()))));
 }
 
 std::string Szenario::Inhalt(const std::string& ziel) { return "Inhalt von " + ziel + "\n"; }
@@ -98,29 +82,22 @@ void Szenario::Medium_Fuellen() {
 }
 
 std::string Szenario::Host_Pfad(const std::string& windowsPfad) const {
-    if (windowsPfad.size() < 2 || (windowsPfad[0] != 'C' && windowsPfad[0] != 'c'))
+    if (windowsPfad.size() < 2 || std::toupper(windowsPfad[0]) != 'C')
         throw std::runtime_error("only drive C: " + windowsPfad);
-    std::string pfad = prefix + "/drive_c";
-    fs::path aktuell = pfad;
+    const auto klein = [](std::string s) {
+        for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
     // Resolve each component without regard to case, as the host does.
-    std::string rest = windowsPfad.substr(2);
-    size_t pos = 0;
-    while (pos < rest.size()) {
-        if (rest[pos] == '\\') { ++pos; continue; }
-        size_t ende = rest.find('\\', pos);
-        if (ende == std::string::npos) ende = rest.size();
-        std::string teil = rest.substr(pos, ende - pos);
-        pos = ende;
+    fs::path aktuell = prefix + "/drive_c";
+    std::istringstream teile(windowsPfad.substr(2));
+    for (std::string teil; std::getline(teile, teil, '\\');) {
+        if (teil.empty()) continue;
         fs::path gefunden = aktuell / teil;
         std::error_code fehler;
-        if (!fs::exists(gefunden, fehler) && fs::is_directory(aktuell, fehler)) {
-            for (const auto& eintrag : fs::directory_iterator(aktuell, fehler)) {
-                std::string name = eintrag.path().filename().string(), a = name, b = teil;
-                for (auto& c : a) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                for (auto& c : b) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                if (a == b) gefunden = eintrag.path();
-            }
-        }
+        if (!fs::exists(gefunden, fehler))
+            for (const auto& e : fs::directory_iterator(aktuell, fehler))
+                if (klein(e.path().filename().string()) == klein(teil)) gefunden = e.path();
         aktuell = gefunden;
     }
     return aktuell.string();
@@ -170,12 +147,7 @@ std::vector<Dialog> Szenario::Dialoge() const {
     return dialoge;
 }
 
-std::vector<std::string> Szenario::Meldungen() const {
-    std::vector<std::string> texte;
-    for (const Dialog& d : Dialoge())
-        if (d.op == "message") texte.push_back(d.text);
-    return texte;
-}
+std::vector<std::string> Szenario::Meldungen() const { return face_->Messages(); }
 
 std::vector<std::string> Szenario::Warnungen() const {
     std::vector<std::string> texte;
