@@ -10,23 +10,17 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 note() { echo "== $*"; }
 command -v xdotool >/dev/null || fail "xdotool is missing (apt-get install xdotool)"
 
-rm -rf "$WORKDIR"
-mkdir -p "$WORKDIR" "$SHOTS"
+rm -rf "$WORKDIR" && mkdir -p "$WORKDIR" "$SHOTS"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORKDIR/display" >"$WORKDIR/xvfb.log" 2>&1 &
 XVFB_PID=$!
 SETUP_PID=
-cleanup() {
-  [ -n "$SETUP_PID" ] && kill "$SETUP_PID" 2>/dev/null
-  kill "$XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
+trap '[ -n "$SETUP_PID" ] && kill "$SETUP_PID" 2>/dev/null; kill "$XVFB_PID" 2>/dev/null || true' EXIT
 for _ in $(seq 1 100); do [ -s "$WORKDIR/display" ] && break; sleep 0.1; done
 [ -s "$WORKDIR/display" ] || fail "Xvfb did not start"
 export DISPLAY=:$(head -n1 "$WORKDIR/display") QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 
-MEDIUM=$WORKDIR/medium
-"$PACK" demo "$MEDIUM" >/dev/null
+MEDIUM=$WORKDIR/medium && "$PACK" demo "$MEDIUM" >/dev/null
 
 # ruhig: waits until the program and the X server have used no CPU and written nothing
 # for 0.6 s, that is until the program waits for the next key (at most a minute). A
@@ -54,8 +48,7 @@ ruhig() {
 # lauf NAME KEYS... : starts the setup on a fresh prefix, presses the keys one by one,
 # each once the program waits, and waits for its end; the exit code goes to $rc.
 lauf() {
-  local name=$1; shift
-  export KALDORIN_PREFIX=$WORKDIR/$name
+  local name=$1; shift; export KALDORIN_PREFIX=$WORKDIR/$name
   "$SETUP" --system "setupdir=$MEDIUM" --transcript "$WORKDIR/$name.jsonl" \
     >"$WORKDIR/$name.out" 2>"$WORKDIR/$name.err" &
   SETUP_PID=$!

@@ -35,41 +35,21 @@ Ordner::~Ordner() {
     fs::remove_all(pfad, fehler);
 }
 
-namespace {
-PosixHost::Fakten Fakten(const std::string& prefix) {
-    PosixHost::Fakten f;
-    f.prefix = prefix;
-    f.setupdir = prefix;
-    return f;
-}
-
-std::optional<Script> Skript(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    return Script(ParseScript(text));
-}
-}  // namespace
-
 QtFaceTest::QtFaceTest(const std::string& script, FaceOptions optionen)
-    : host((App(), Fakten(ordner.pfad))),
-      face(optionen, host, Skript(script), &transcript) {}
+    : host((App(), PosixHost::Fakten{.prefix = ordner.pfad, .setupdir = ordner.pfad, .nt = {}, .cpu = {}})),
+      face(optionen, host, script.empty() ? std::nullopt : std::make_optional<Script>(ParseScript(script)),
+           &transcript) {}
 
 QImage Bildschirm() {
     const QRect schirm = QGuiApplication::primaryScreen()->geometry();
     QImage bild(schirm.size(), QImage::Format_RGB32);
     bild.fill(Qt::black);
     QPainter p(&bild);
-    QList<QWidget*> fenster;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) fenster.push_back(w);
     // The background at the bottom, dialogs on top, the rest in between.
-    std::stable_sort(fenster.begin(), fenster.end(), [](QWidget* a, QWidget* b) {
-        auto rang = [](QWidget* w) {
-            if (w->objectName() == "Win_1") return 0;
-            return qobject_cast<QDialog*>(w) ? 2 : 1;
-        };
-        return rang(a) < rang(b);
-    });
-    for (QWidget* w : fenster) p.drawPixmap(w->geometry().topLeft(), w->grab());
+    auto rang = [](QWidget* w) { return w->objectName() == "Win_1" ? 0 : qobject_cast<QDialog*>(w) ? 2 : 1; };
+    for (int unten : {0, 1, 2})
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && rang(w) == unten) p.drawPixmap(w->geometry().topLeft(), w->grab());
     return bild;
 }
 

@@ -3,7 +3,10 @@
 // 1280 x 1024 at 96 dpi, a scratch prefix for the host, and screenshots.
 
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
+
+#include <functional>
 
 #include <sstream>
 #include <string>
@@ -31,6 +34,22 @@ struct QtFaceTest {
     std::ostringstream transcript;
     qt::QtUi face;
     QWidget* Widget(const char* name) const { return face.WidgetNamens(name); }
+};
+
+// Calls `bei` with every dialog the moment it is shown, before it is answered.
+class DialogBeobachter : public QObject {
+public:
+    explicit DialogBeobachter(std::function<void(QDialog&)> bei) : bei_(std::move(bei)) {
+        App().installEventFilter(this);
+    }
+    ~DialogBeobachter() override { App().removeEventFilter(this); }
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+        if (auto* d = qobject_cast<QDialog*>(objekt); d && ereignis->type() == QEvent::Show) bei_(*d);
+        return false;
+    }
+
+private:
+    std::function<void(QDialog&)> bei_;
 };
 
 // The screen as a person sees it: every visible top-level window at its place, the
