@@ -67,6 +67,40 @@ Vorrat& Puffervorrat() {
     return vorrat;
 }
 
+// One decoder kept from one file to the next, for the same reason: a fresh one maps
+// its window anew for every file and pays a page fault for every 4 KiB of it. The
+// decoder keeps at most the largest window one stream of the medium asked for.
+class Dekodervorrat {
+public:
+    ~Dekodervorrat() { ZSTD_freeDCtx(frei_); }
+    ZSTD_DCtx* Nehmen() {
+        ZSTD_DCtx* dctx = nullptr;
+        {
+            std::lock_guard sperre(m_);
+            std::swap(dctx, frei_);
+        }
+        if (dctx == nullptr) dctx = ZSTD_createDCtx();
+        if (dctx == nullptr) return nullptr;
+        ZSTD_DCtx_reset(dctx, ZSTD_reset_session_and_parameters);
+        ZSTD_DCtx_setParameter(dctx, ZSTD_d_windowLogMax, kFensterLogMax);
+        return dctx;
+    }
+    void Zurueck(ZSTD_DCtx* dctx) {
+        std::lock_guard sperre(m_);
+        if (frei_ == nullptr) std::swap(dctx, frei_);
+        ZSTD_freeDCtx(dctx);  // null when kept
+    }
+
+private:
+    std::mutex m_;
+    ZSTD_DCtx* frei_ = nullptr;
+};
+
+Dekodervorrat& Dekoder() {
+    static Dekodervorrat vorrat;
+    return vorrat;
+}
+
 [[noreturn]] void ZuKurz() {
     Fehler("Der gepackte Datenstrom ist zu kurz (weniger als 5 Bytes).");
 }
@@ -219,14 +253,13 @@ Entpacker::Entpacker(Senke senke)
 
 Entpacker::Entpacker(Puffersenke senke) : z_(std::make_unique<Zustand>()) {
     z_->senke = std::move(senke);
-    z_->dctx = ZSTD_createDCtx();
+    z_->dctx = Dekoder().Nehmen();
     if (z_->dctx == nullptr) Fehler("Zum Entpacken ist nicht genug Arbeitsspeicher frei.");
-    ZSTD_DCtx_setParameter(z_->dctx, ZSTD_d_windowLogMax, kFensterLogMax);
     z_->ausgabe = Puffervorrat().Nehmen();
 }
 
 Entpacker::~Entpacker() {
-    ZSTD_freeDCtx(z_->dctx);
+    Dekoder().Zurueck(z_->dctx);
     Puffervorrat().Zurueck(std::move(z_->ausgabe));
 }
 
