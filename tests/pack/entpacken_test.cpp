@@ -39,18 +39,12 @@ Bytes Verbinden(Bytes a, const Bytes& b) {
     return a;
 }
 
-TEST(Entpacken, GibtInhaltZurueckAuchInEinzelnenBytes) {
+TEST(Entpacken, GibtInhaltZurueckAuchInEinzelnenBytesUndAusMehrerenRahmen) {
     const Bytes inhalt = Inhalt(300000);
-    const Bytes strom = Packen(inhalt);
-    EXPECT_EQ(Auspacken(strom), inhalt);
-    EXPECT_EQ(Auspacken(strom, 1), inhalt);   // headers split across every boundary
-}
-
-TEST(Entpacken, NimmtMehrereRahmenUndLeerenInhalt) {
+    EXPECT_EQ(Auspacken(Packen(inhalt)), inhalt);
+    EXPECT_EQ(Auspacken(Packen(inhalt), 1), inhalt);   // headers split across every boundary
     const Bytes a = Inhalt(5000, 1), b = Inhalt(7000, 2);
-    const Bytes beide = Verbinden(a, b);
-    EXPECT_EQ(Auspacken(Verbinden(Packen(a), Packen(b))), beide);
-    EXPECT_EQ(Auspacken(Verbinden(Packen(a), Packen(b)), 3), beide);
+    EXPECT_EQ(Auspacken(Verbinden(Packen(a), Packen(b)), 3), Verbinden(a, b));
     EXPECT_TRUE(Auspacken(Packen({})).empty());
 }
 

@@ -21,8 +21,7 @@ protected:
         const std::string befehl = std::string(KALDORIN_BIN_DIR) + "/kaldorin-pack " +
                                    argumente + " >'" + log.string() + "' 2>&1";
         const int status = std::system(befehl.c_str());
-        const Bytes b = Lesen(log);
-        ausgabe.assign(b.begin(), b.end());
+        ausgabe = Lies(log);
         fs::remove(log);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }

@@ -122,8 +122,7 @@ TEST(EntfernenGanz, AllBoxesLeaveThePrefixAsBeforeTheInstallation) {
     EXPECT_EQ(s.Ausfuehren(script + "click CMD_Weiter\nanswer 1\n"), 3);
     EXPECT_EQ(s.Meldungen(), std::vector<std::string>{kEntfernt});
     EXPECT_EQ(Baum(s.prefix), vorher);  // C:\Programme stays: only the installation folder goes
-    std::ifstream datei(s.prefix + "/settings.ini");
-    std::string rest(std::istreambuf_iterator<char>(datei), {});
+    const std::string rest = Lies(s.prefix + "/settings.ini");
     EXPECT_EQ(rest.find_first_not_of(" \r\n"), std::string::npos) << rest;
 }
 

@@ -86,20 +86,17 @@ struct Antworten : ::testing::Test {
     }
 };
 
-TEST_F(Antworten, AnAlertTakesAButtonItHas) {
+// An alert takes a button it has; a message only answer 1; without a line both stop with 3.
+TEST_F(Antworten, AnAlertTakesAButtonItHasAMessageOnlyOne) {
     EXPECT_EQ(AnswerAlert(run, transcript, Zeile("answer 2"), 48, "Frage", 1, "Ja|Nein", 2), 2);
     EXPECT_NE(out.str().find("\"answer\":2"), std::string::npos);
     EXPECT_EQ(Stopp([&] { AnswerAlert(run, transcript, Zeile("answer 3"), 48, "Frage", 1, "Ja|Nein", 2); }), 2);
-}
-
-TEST_F(Antworten, AnAlertWithoutALineStopsWithThree) {
+    out.str("");
     EXPECT_EQ(Stopp([&] { AnswerAlert(run, transcript, std::nullopt, 48, "Frage", 1, "Ja|Nein", 2); }), 3);
     // The alert is still written, without an answer.
     EXPECT_NE(out.str().find("\"op\":\"alert\""), std::string::npos);
     EXPECT_EQ(out.str().find("\"answer\""), std::string::npos);
-}
 
-TEST_F(Antworten, AMessageTakesOnlyAnswerOne) {
     EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, Zeile("answer 1"), "T", "Text", 64); }), 0);
     EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, Zeile("answer 2"), "T", "Text", 64); }), 2);
     EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, Zeile("click CMD_X"), "T", "Text", 64); }), 2);
