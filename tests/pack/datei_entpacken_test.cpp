@@ -43,26 +43,6 @@ protected:
     }
 };
 
-TEST_F(DateiEntpackenTest, EntpacktByteFuerByte) {
-    const Bytes inhalt = Inhalt(250000);
-    Schreiben(quelle, Medium(Packen(inhalt)));
-    EXPECT_TRUE(Entpacken());
-    EXPECT_EQ(Lesen(ziel), inhalt);
-    EXPECT_EQ(face.schritte, 1);
-    EXPECT_TRUE(face.meldungen.empty());
-    EXPECT_EQ(host.offen, 0);
-    EXPECT_EQ(Namen(ordner), (std::set<std::string>{"t4.px_", "t4.ovl"}));
-}
-
-TEST_F(DateiEntpackenTest, FehlendeQuelleOhneMeldung) {
-    Schreiben(ziel, Text("alt"));
-    EXPECT_FALSE(Entpacken());
-    EXPECT_TRUE(face.meldungen.empty());
-    EXPECT_EQ(face.schritte, 0);
-    EXPECT_EQ(p.Ende, 0);
-    EXPECT_EQ(Lesen(ziel), Text("alt"));
-}
-
 TEST_F(DateiEntpackenTest, NichtSchreibbaresZielMitDerMeldungDerInstallation) {
     Schreiben(quelle, Medium(Packen(Text("neu"))));
     Schreiben(ziel, Text("alt"));

@@ -108,22 +108,19 @@ TEST(Entpacken, LehntFalscheInhaltsgroesseAb) {
     }
 }
 
-TEST(Entpacken, BleibtNachEinemFehlerKaputt) {
-    Bytes strom = Packen(Inhalt(5000));
+// After a fault the unpacker stays broken; content held back for the end still reaches
+// the sink, and the sink's fault the caller.
+TEST(Entpacken, BleibtNachEinemFehlerKaputtUndLaesstFehlerDerSenkeDurch) {
+    const Bytes strom = Packen(Inhalt(5000));
     Entpacker e([](auto) {});
     EXPECT_THROW(e.Weiter(Text("kaputt")), Laufzeitfehler);
     EXPECT_THROW(e.Weiter(strom), Laufzeitfehler);
     EXPECT_THROW(e.Abschliessen(), Laufzeitfehler);
-}
-
-// Content held back for the end still reaches the sink, and the sink's fault the caller.
-TEST(Entpacken, LaesstFehlerDerSenkeDurch) {
-    const Bytes strom = Packen(Inhalt(5000));
-    Entpacker e([](auto) { throw Laufzeitfehler("voll"); });
+    Entpacker voll([](auto) { throw Laufzeitfehler("voll"); });
     EXPECT_THROW(
         {
-            e.Weiter(strom);
-            e.Abschliessen();
+            voll.Weiter(strom);
+            voll.Abschliessen();
         },
         Laufzeitfehler);
 }
