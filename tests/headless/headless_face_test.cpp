@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <functional>
-#include <memory>
 #include <sstream>
 
 #include "runtime/ui/headless/headless_face.h"

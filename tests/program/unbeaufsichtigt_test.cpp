@@ -12,7 +12,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <thread>
 
@@ -24,17 +23,13 @@ namespace fs = std::filesystem;
 namespace kaldorin::test {
 namespace {
 
-std::optional<Unbeaufsichtigt> Lesen(std::vector<std::string> argumente, std::string* fehler = nullptr) {
-    std::string f;
-    return Unbeaufsichtigt_Lesen(argumente, fehler ? *fehler : f);
-}
-
 TEST(Unbeaufsichtigt, OptionsThatDoNotFitAreRefused) {
     std::string fehler;
-    EXPECT_FALSE(Lesen({}, &fehler));
+    const auto Lesen = [&fehler](const std::vector<std::string>& argumente) { return Unbeaufsichtigt_Lesen(argumente, fehler); };
+    EXPECT_FALSE(Lesen({}));
     EXPECT_NE(fehler.find("--accept-licence"), std::string::npos);
     EXPECT_FALSE(Lesen({"--accept-licence", "--remove-data", "all"}));
-    EXPECT_FALSE(Lesen({"--remove", "--remove-data", "keller"}, &fehler));
+    EXPECT_FALSE(Lesen({"--remove", "--remove-data", "keller"}));
     EXPECT_NE(fehler.find("keller"), std::string::npos);
     EXPECT_FALSE(Lesen({"--accept-licence", "--target"}));
     EXPECT_FALSE(Lesen({"--accept-licence", "--gibts-nicht"}));
