@@ -1,7 +1,7 @@
 #pragma once
 // Stand-ins for the runtime, for the tests and the benchmarks: a face that records what
-// the user would see, and a host whose numbered files are the real POSIX ones, with host
-// paths taken as they stand.
+// the user would see, a host that refuses everything, and one whose numbered files are
+// the real POSIX ones, with host paths taken as they stand.
 
 #include <filesystem>
 #include <functional>
@@ -85,8 +85,52 @@ public:
     std::int64_t Colours() override { return 1 << 24; }
 };
 
+// A host on which every operation fails loudly: a stand-in overrides only what its test
+// or benchmark reaches.
+class LeererHost : public Host {
+public:
+    [[noreturn]] static void Nicht() { throw Laufzeitfehler("Im Test nicht vorgesehen."); }
+
+    bool FileExists(std::string_view) override { Nicht(); }
+    bool FolderExists(std::string_view) override { Nicht(); }
+    std::string FindFirst(std::string_view, int) override { Nicht(); }
+    std::string FindNext() override { Nicht(); }
+    int FoundAttributes() override { Nicht(); }
+    void DeleteFile(std::string_view) override { Nicht(); }
+    void ClearAttributes(std::string_view) override { Nicht(); }
+    void MakeFolder(std::string_view) override { Nicht(); }
+    void RemoveFolder(std::string_view) override { Nicht(); }
+    int OpenRead(std::string_view) override { Nicht(); }
+    int OpenWrite(std::string_view) override { Nicht(); }
+    std::uint64_t Length(int) override { Nicht(); }
+    std::vector<std::uint8_t> Read(int, std::size_t) override { Nicht(); }
+    void Write(int, std::span<const std::uint8_t>) override { Nicht(); }
+    void Close(int) override { Nicht(); }
+    void Discard(int) override { Nicht(); }
+    void Unpack(int, std::span<const ByteRange>, int) override { Nicht(); }
+    std::string ReadText(std::string_view, std::string_view, std::string_view) override { Nicht(); }
+    std::int64_t ReadInt(std::string_view, std::string_view, std::string_view, std::int64_t) override { Nicht(); }
+    void WriteText(std::string_view, std::string_view, std::string_view, std::string_view) override { Nicht(); }
+    void WriteInt(std::string_view, std::string_view, std::string_view, std::int64_t) override { Nicht(); }
+    void DeleteKey(std::string_view, std::string_view, std::string_view) override { Nicht(); }
+    void DeleteSection(std::string_view, std::string_view) override { Nicht(); }
+    void DeleteApplication(std::string_view) override { Nicht(); }
+    std::string ProgramFolder() override { Nicht(); }
+    std::string WindowsFolder() override { Nicht(); }
+    std::string ProgramsFolder() override { Nicht(); }
+    std::string UserProgramFilesFolder() override { Nicht(); }
+    std::string UserDesktopFolder() override { Nicht(); }
+    void SetLinkTarget(std::string_view) override { Nicht(); }
+    void CreateLink(std::string_view) override { Nicht(); }
+    std::int32_t VersionWord() override { Nicht(); }
+    std::uint32_t ProcessorSignature() override { Nicht(); }
+    std::string BuildText() override { Nicht(); }
+    std::string WindowsPath(std::string_view) override { Nicht(); }
+    std::string HostPath(std::string_view) override { Nicht(); }
+};
+
 // Files go to NummerierteDateien; the ranges of the last Unpack are kept.
-class DurchreichHost : public Host {
+class DurchreichHost : public LeererHost {
 public:
     NummerierteDateien dateien;
     std::vector<ByteRange> letzteBereiche;
@@ -126,43 +170,6 @@ public:
     void Unpack(int source, std::span<const ByteRange> stream, int target) override {
         letzteBereiche.assign(stream.begin(), stream.end());
         dateien.Unpack(source, stream, target);
-    }
-
-    std::string FindFirst(std::string_view, int) override { return Nicht(); }
-    std::string FindNext() override { return Nicht(); }
-    int FoundAttributes() override { Nicht(); }
-    void DeleteFile(std::string_view) override { Nicht(); }
-    void ClearAttributes(std::string_view) override { Nicht(); }
-    void MakeFolder(std::string_view) override { Nicht(); }
-    void RemoveFolder(std::string_view) override { Nicht(); }
-    std::string ReadText(std::string_view, std::string_view, std::string_view) override {
-        Nicht();
-    }
-    std::int64_t ReadInt(std::string_view, std::string_view, std::string_view,
-                         std::int64_t) override { Nicht(); }
-    void WriteText(std::string_view, std::string_view, std::string_view,
-                   std::string_view) override { Nicht(); }
-    void WriteInt(std::string_view, std::string_view, std::string_view,
-                  std::int64_t) override { Nicht(); }
-    void DeleteKey(std::string_view, std::string_view, std::string_view) override { Nicht(); }
-    void DeleteSection(std::string_view, std::string_view) override { Nicht(); }
-    void DeleteApplication(std::string_view) override { Nicht(); }
-    std::string ProgramFolder() override { Nicht(); }
-    std::string WindowsFolder() override { Nicht(); }
-    std::string ProgramsFolder() override { Nicht(); }
-    std::string UserProgramFilesFolder() override { Nicht(); }
-    std::string UserDesktopFolder() override { Nicht(); }
-    void SetLinkTarget(std::string_view) override { Nicht(); }
-    void CreateLink(std::string_view) override { Nicht(); }
-    std::int32_t VersionWord() override { Nicht(); }
-    std::uint32_t ProcessorSignature() override { Nicht(); }
-    std::string BuildText() override { Nicht(); }
-    std::string WindowsPath(std::string_view) override { Nicht(); }
-    std::string HostPath(std::string_view) override { Nicht(); }
-
-private:
-    [[noreturn]] static std::string Nicht() {
-        throw Laufzeitfehler("Im Test nicht vorgesehen.");
     }
 };
 

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <set>
 #include <tuple>
 
@@ -44,7 +43,8 @@ TEST_F(SucheTest, AttributeClassesAndWildcardsDecideWhatIsListed) {
     for (const auto& [muster, klasse, namen] : faelle) EXPECT_EQ(Alle(muster, klasse), namen) << muster << klasse;
 }
 
-TEST_F(SucheTest, FolderTestThroughTheSearch) {
+TEST_F(SucheTest, FolderTestThroughTheSearchAndItsEnd) {
+    EXPECT_THROW(host_->FindNext(), Laufzeitfehler);  // no search yet
     // Folder, file and missing names: the program's source and recorded-folder checks.
     EXPECT_EQ(host_->FindFirst("C:\\Kal", 16), "KAL");
     EXPECT_EQ(host_->FoundAttributes() & 16, 16);
@@ -53,6 +53,10 @@ TEST_F(SucheTest, FolderTestThroughTheSearch) {
     EXPECT_THROW(host_->FoundAttributes(), Laufzeitfehler);
     for (const char* nichts : {"C:\\fehlt\\Sub", "C:\\KAL\\", "C:", "C:\\"}) EXPECT_EQ(host_->FindFirst(nichts, 16), "") << nichts;
     EXPECT_THROW(host_->FindFirst("KAL\\Sub", 16), Laufzeitfehler);
+    EXPECT_EQ(host_->FindFirst("C:\\KAL\\readme", 0), "readme");
+    EXPECT_EQ(host_->FindNext(), "");
+    EXPECT_EQ(host_->FindNext(), "");  // the end stays the end
+    EXPECT_THROW(host_->FoundAttributes(), Laufzeitfehler);
 }
 
 TEST_F(SucheTest, AttributeBits) {
@@ -62,14 +66,6 @@ TEST_F(SucheTest, AttributeBits) {
         EXPECT_EQ(host_->FindFirst(std::string("C:\\KAL\\") + name, klasse), name);
         EXPECT_EQ(host_->FoundAttributes(), bits) << name;
     }
-}
-
-TEST_F(SucheTest, EndOfSearchAndSearchBeforeStart) {
-    EXPECT_THROW(host_->FindNext(), Laufzeitfehler);
-    EXPECT_EQ(host_->FindFirst("C:\\KAL\\readme", 0), "readme");
-    EXPECT_EQ(host_->FindNext(), "");
-    EXPECT_EQ(host_->FindNext(), "");
-    EXPECT_THROW(host_->FoundAttributes(), Laufzeitfehler);
 }
 
 // Making, deleting and removing what the installation and the removal also reach (a

@@ -37,7 +37,7 @@ protected:
     }
 };
 
-TEST_F(EinstellungenTest, RoundTripsWithoutRegardToCase) {
+TEST_F(EinstellungenTest, TextsAndIntegersRoundTripWithoutRegardToCase) {
     EXPECT_EQ(host_->ReadText("VORK", "KALDORIN", "Dir"), "");
     host_->WriteText("VORK", "KALDORIN", "Dir", "C:\\Programme\\KALDORIN");
     EXPECT_EQ(host_->ReadText("vork", "Kaldorin", "dir"), "C:\\Programme\\KALDORIN");
@@ -46,9 +46,7 @@ TEST_F(EinstellungenTest, RoundTripsWithoutRegardToCase) {
     EXPECT_EQ(Lies(Ini()), "[VORK\\KALDORIN]\nDir=D:\\Straße\n");  // first spelling kept
     // Another instance (another program) sees the same store.
     EXPECT_EQ(NeuerHost()->ReadText("VORK", "KALDORIN", "dir"), "D:\\Straße");
-}
-
-TEST_F(EinstellungenTest, IntegersAndTheirFallback) {
+    // Integers, and the fallback for what is none.
     EXPECT_EQ(host_->ReadInt("A", "B", "n", 42), 42);
     host_->WriteInt("A", "B", "n", -17);
     EXPECT_EQ(host_->ReadInt("a", "b", "N", 42), -17);

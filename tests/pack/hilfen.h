@@ -1,34 +1,29 @@
 #pragma once
 // Shared helpers of the packing tests: a fresh folder per test, whole-file reads
-// and writes, and packed streams made with libzstd directly.
+// and writes as bytes, and packed streams made with libzstd directly.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <zstd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "tests/dateien.h"
+
 namespace kaldorin::test {
 
-namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 inline Bytes Lesen(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    const std::string s = Lies(p);
+    return Bytes(s.begin(), s.end());
 }
 
 inline void Schreiben(const fs::path& p, const Bytes& b) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    Schreibe(p, std::string_view(reinterpret_cast<const char*>(b.data()), b.size()));
 }
 
 inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
@@ -64,32 +59,11 @@ inline Bytes Medium(const Bytes& strom) {
     return b;
 }
 
-inline std::set<std::string> Namen(const fs::path& ordner) {
-    std::set<std::string> namen;
-    for (const auto& e : fs::directory_iterator(ordner)) namen.insert(e.path().filename().string());
-    return namen;
-}
-
 // A fresh, empty folder per test, removed afterwards.
 class MitOrdner : public ::testing::Test {
 protected:
-    fs::path ordner;
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        ordner = fs::temp_directory_path() /
-                 (std::string("kaldorin-pack-") + info->test_suite_name() + "-" + info->name() +
-                  "-" + std::to_string(::getpid()));
-        fs::remove_all(ordner);
-        fs::create_directories(ordner);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(ordner, fs::perms::owner_all, fs::perm_options::add, ec);
-        for (const auto& e : fs::recursive_directory_iterator(ordner, ec)) {
-            fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
-        fs::remove_all(ordner, ec);
-    }
+    TempOrdner temp;
+    fs::path ordner = temp.pfad;
 };
 
 }  // namespace kaldorin::test

@@ -1,4 +1,5 @@
-// kaldorin-pack from the outside: its files install through Datei_Entpacken, verify
+// kaldorin-pack from the outside: its files install through Datei_Entpacken (the whole
+// installation's tests show a missing or written file on that road), verify
 // catches damage, medium refuses an incomplete application, demo repeats itself.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -21,8 +22,7 @@ protected:
         const std::string befehl = std::string(KALDORIN_BIN_DIR) + "/kaldorin-pack " +
                                    argumente + " >'" + log.string() + "' 2>&1";
         const int status = std::system(befehl.c_str());
-        const Bytes b = Lesen(log);
-        ausgabe.assign(b.begin(), b.end());
+        ausgabe = Lies(log);
         fs::remove(log);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -41,6 +41,8 @@ TEST_F(KaldorinPackTest, GepackteDateiInstalliertByteFuerByte) {
     Programm p{Laufzeit{face, host}};
     ASSERT_TRUE(Datei_Entpacken(p, (ordner / "t0e.px_").string(), (ordner / "ziel.exe").string()));
     EXPECT_EQ(Lesen(ordner / "ziel.exe"), inhalt);
+    EXPECT_EQ(face.schritte, 1);  // one event step a file, and every number closed again
+    EXPECT_EQ(host.offen, 0);
 }
 
 TEST_F(KaldorinPackTest, EntpackenLaesstBeiSchadenKeinZiel) {

@@ -66,11 +66,12 @@ std::set<std::string> Versteckte(const fs::path& ordner) {
     return namen;
 }
 
-// A writer killed in the middle leaves its temporary file. The next write of that
-// target removes it, and so does clearing the folder; the temporary file of a live
-// writer, and a file that only looks like ours, stay.
+// A writer killed in the middle leaves its temporary file and the old target whole. The
+// next write of that target removes the temporary file, and so does clearing the folder;
+// the temporary file of a live writer, and a file that only looks like ours, stay.
 TEST_F(NummerierteDateienTest, VerwaisteTempDateienGehenLebendeBleiben) {
     const fs::path ziel = ordner / "KALDORIN.PA1", anderes = ordner / "t4.ovl";
+    Schreiben(anderes, Text("alt"));
     const pid_t kind = fork();
     ASSERT_GE(kind, 0);
     if (kind == 0) {
@@ -82,6 +83,7 @@ TEST_F(NummerierteDateienTest, VerwaisteTempDateienGehenLebendeBleiben) {
     int status = 0;
     waitpid(kind, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(Lesen(anderes), Text("alt"));
     const std::set<std::string> verwaist = Versteckte(ordner);
     ASSERT_EQ(verwaist.size(), 2u);
     Schreiben(ordner / ".KALDORIN.PA1.kaldorin-Notizen", Text("des Nutzers"));
@@ -105,7 +107,7 @@ TEST_F(NummerierteDateienTest, VerwaisteTempDateienGehenLebendeBleiben) {
     zweiter.Write(z, Text("zwei"));
     zweiter.Close(z);
     EXPECT_EQ(Lesen(ziel), Text("zwei"));
-    EXPECT_EQ(Namen(ordner), (std::set<std::string>{".KALDORIN.PA1.kaldorin-Notizen", "KALDORIN.PA1"}));
+    EXPECT_EQ(Namen(ordner), (std::set<std::string>{".KALDORIN.PA1.kaldorin-Notizen", "KALDORIN.PA1", "t4.ovl"}));
 }
 
 TEST_F(NummerierteDateienTest, NichtSchreibbarAuchFuerDenSuperuser) {

@@ -82,18 +82,6 @@ TEST(Assistent, PagesAndRemoveModeShowTheirGroupsTextsAndButtons) {
               (std::array{111, 88, 300, 150, 110}));
 }
 
-TEST(Assistent, OptionTicksSurviveBackAndForth) {
-    Szenario s;
-    s.Medium_Fuellen();
-    ASSERT_EQ(s.Ausfuehren(kBisSeite1 +
-                           "click CMD_Weiter\nclick CMD_Weiter\ntick CB_Desk 0\n"
-                           "click CMD_Zurück\nclick CMD_Weiter\ntick CB_Start 0\n"
-                           "click CMD_Weiter\nanswer 1\n"),
-              0);
-    EXPECT_EQ(s.p().Eintrag_Desktop, 0);
-    EXPECT_EQ(s.p().Eintrag_Start, 0);
-}
-
 TEST(Assistent, CancelOrCloseEndsOnEveryPage) {
     for (const char* ende : {"click CMD_Abbrechen\n", "close FRM_Installation\n", "close Win_1\n"}) {
         for (const std::string& weg : {std::string(""), std::string("click CMD_Weiter\n"),

@@ -22,24 +22,26 @@ std::string Fehler(int nummer) {
            " aufgetreten!";
 }
 
-// Installs the demo files, then runs the program again up to removal mode with the
-// given boxes ticked and presses "weiter".
+const std::vector<std::string> kAlle = {"CB_Rem_FP", "CB_Rem_GP", "CB_Rem_DB", "CB_Rem_PI",
+                                        "CB_Rem_SO"};
+
+// Runs the program up to removal mode with the given boxes ticked and presses "weiter".
+int Entfernen_Mit(Szenario& s, const std::vector<std::string>& kaestchen) {
+    std::string script = kBisSeite1 + "click CMD_Entfernen\n";
+    for (const auto& k : kaestchen) script += "tick " + k + " 1\n";
+    return s.Ausfuehren(script + "click CMD_Weiter\nanswer 1\n");
+}
+
+// Installs the demo files first.
 class Entfernen : public ::testing::Test {
 protected:
     void SetUp() override {
         s.Medium_Fuellen();
         ASSERT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
     }
-    int Entfernen_Mit(const std::vector<std::string>& kaestchen) {
-        std::string script = kBisSeite1 + "click CMD_Entfernen\n";
-        for (const auto& k : kaestchen) script += "tick " + k + " 1\n";
-        return s.Ausfuehren(script + "click CMD_Weiter\nanswer 1\n");
-    }
+    int Entfernen_Mit(const std::vector<std::string>& kaestchen) { return test::Entfernen_Mit(s, kaestchen); }
     Szenario s;
 };
-
-const std::vector<std::string> kAlle = {"CB_Rem_FP", "CB_Rem_GP", "CB_Rem_DB", "CB_Rem_PI",
-                                        "CB_Rem_SO"};
 
 TEST_F(Entfernen, NoBoxKeepsDataFoldersAndTheFolder) {
     EXPECT_EQ(Entfernen_Mit({}), 3);
@@ -117,13 +119,10 @@ TEST(EntfernenGanz, AllBoxesLeaveThePrefixAsBeforeTheInstallation) {
     const auto vorher = Baum(s.prefix);
     ASSERT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
     ASSERT_NE(Baum(s.prefix), vorher);
-    std::string script = kBisSeite1 + "click CMD_Entfernen\n";
-    for (const auto& k : kAlle) script += "tick " + k + " 1\n";
-    EXPECT_EQ(s.Ausfuehren(script + "click CMD_Weiter\nanswer 1\n"), 3);
+    EXPECT_EQ(Entfernen_Mit(s, kAlle), 3);
     EXPECT_EQ(s.Meldungen(), std::vector<std::string>{kEntfernt});
     EXPECT_EQ(Baum(s.prefix), vorher);  // C:\Programme stays: only the installation folder goes
-    std::ifstream datei(s.prefix + "/settings.ini");
-    std::string rest(std::istreambuf_iterator<char>(datei), {});
+    const std::string rest = Lies(s.prefix + "/settings.ini");
     EXPECT_EQ(rest.find_first_not_of(" \r\n"), std::string::npos) << rest;
 }
 

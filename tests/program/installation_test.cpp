@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "install/installation.h"
@@ -19,10 +18,7 @@ namespace {
 const std::string kZiel = "C:\\Programme\\KALDORIN";
 const std::string kFertig = "KALDORIN-Edit wurde installiert.";
 
-std::string Einstellungen(const Szenario& s) {
-    std::ifstream datei(s.prefix + "/settings.ini");
-    return std::string(std::istreambuf_iterator<char>(datei), {});
-}
+std::string Einstellungen(const Szenario& s) { return Lies(s.prefix + "/settings.ini"); }
 
 TEST(Installation, TheRoadOfOneInstallation) {
     Szenario s;
@@ -118,14 +114,16 @@ TEST(Installation, AdditionalFileFailureStillCompletes) {
     EXPECT_TRUE(s.Existiert(kZiel + "\\help\\Datensicherung.cnt")) << "later rows still run";
 }
 
-TEST(Installation, ConverterOnlyWhenTicked) {
+// Options ticked off stay so when the user goes back and forth, and leave their part out.
+TEST(Installation, OptionsTickedOffSurviveBackAndForthAndAreLeftOut) {
     Szenario s;
     s.Medium_Fuellen();
-    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Weiter\ntick CB_Konvert 0\n"
-                           "click CMD_Weiter\nanswer 1\n"),
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Weiter\ntick CB_Konvert 0\ntick CB_Desk 0\n"
+                           "click CMD_Zurück\nclick CMD_Weiter\nclick CMD_Weiter\nanswer 1\n"),
               0);
     EXPECT_FALSE(s.Existiert(kZiel + "\\DOS_Konverter.Exe"));
     EXPECT_FALSE(s.Existiert(s.host().ProgramsFolder() + "\\KALDORIN\\DOS_Konverter.LNK"));
+    EXPECT_FALSE(s.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
     EXPECT_TRUE(s.Existiert(s.host().ProgramsFolder() + "\\KALDORIN\\KALDORIN_Edit.LNK"));
 }
 

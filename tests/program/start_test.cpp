@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "tests/program/szenario.h"
 
 namespace kaldorin::test {
@@ -16,17 +14,22 @@ const char* const kFarbtiefe = "Die Farbtiefe dieses Systems ist kleiner als 16 
 
 bool Beginnt(const std::string& text, const char* anfang) { return text.rfind(anfang, 0) == 0; }
 
-TEST(Start, AGoodMachineOnlyAsksToCloseApplications) {
+// The form starts with only its stored controls in view: the groups come with the pages
+// (the wizard's tests), the progress bar with the installation.
+TEST(Start, AGoodMachineOnlyAsksToCloseApplicationsThenShowsTheForm) {
     Szenario s;
-    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Abbrechen\n"), 0);
+    EXPECT_EQ(s.Ausfuehren(kBisSeite1), 3);
     const auto warnungen = s.Warnungen();
     ASSERT_EQ(warnungen.size(), 2u);  // close-applications prompt, font-size notice
     EXPECT_EQ(warnungen[0],
               "Schließen Sie bitte alle laufenden Anwendungen,|bevor Sie KALDORIN installieren!");
     EXPECT_TRUE(Beginnt(warnungen[1], "HINWEIS:||KALDORIN-Edit bringt zur Zeit"));
     EXPECT_EQ(s.p().Seite, 1);
-    EXPECT_FALSE(s.ui().IsOpen(s.p().Win_1));
-    EXPECT_FALSE(s.ui().IsOpen(s.p().FRM_Installation));
+    EXPECT_EQ(s.Element("PB_Fortschritt").x, -1000);
+    EXPECT_EQ(s.Element("TB_Dir").text, "C:\\Programme\\KALDORIN");
+    EXPECT_EQ(s.Element("TB_Von").text, s.host().WindowsPath(s.medium));
+    EXPECT_FALSE(s.Element("CB_Rem_DB").ticked);
+    EXPECT_TRUE(Beginnt(s.ui().Window(s.p().FRM_Installation).title, "KALDORIN-Edit Setup  2.32-"));
 }
 
 TEST(Start, EachWarningStartsAtItsBoundary) {
@@ -96,6 +99,7 @@ TEST(Start, EveryWayOutBeforeTheWizard) {
         EXPECT_EQ(s.Ausfuehren(script + (alle ? kBisSeite1 + "click CMD_Abbrechen\n" : "answer 2\n")), 0);
         EXPECT_EQ(s.Warnungen().size(), static_cast<size_t>(alle ? 5 : warnung + 1));
         EXPECT_EQ(s.ui().IsOpen(s.p().Win_1), !alle) << warnung;
+        EXPECT_FALSE(s.ui().IsOpen(s.p().FRM_Installation)) << warnung;
         EXPECT_EQ(s.p().FRM_Installation != 0, alle) << warnung;
     }
     // "abbrechen" on the close-applications prompt (which closes the background window
@@ -113,39 +117,21 @@ TEST(Start, EveryWayOutBeforeTheWizard) {
 }
 
 TEST(Start, RemoveButtonOnlyForAnExistingRecordedFolder) {
-    // Recorded folder: 0 none, 1 a folder, 2 a file, 3 vanished.
-    for (int fall = 0; fall < 4; ++fall) {
+    // Recorded folder: 0 none, 1 a folder, 2 a file, 3 vanished, 4 a settings file that
+    // cannot be read, which counts as no installation and stays untouched.
+    for (int fall = 0; fall < 5; ++fall) {
         Szenario s;
         if (fall == 1) s.Schreiben("C:\\Alt\\KALDORIN\\x.txt", "x");
         if (fall == 2) s.Schreiben("C:\\Alt\\KALDORIN", "keine Ordner");
-        if (fall != 0) std::ofstream(s.prefix + "/settings.ini") << "[VORK\\KALDORIN]\nDir=C:\\Alt\\KALDORIN\n";
+        const std::string ini = s.prefix + "/settings.ini",
+                          eintrag = fall == 4 ? "[VORK\\KALDORIN\nDir=C:\\x\n\x01\x02"
+                                              : "[VORK\\KALDORIN]\nDir=C:\\Alt\\KALDORIN\n";
+        if (fall != 0) Schreibe(ini, eintrag);
         EXPECT_EQ(s.Ausfuehren(kBisSeite1), 3) << fall;
         EXPECT_EQ(s.Element("CMD_Entfernen").available, fall == 1) << fall;
         EXPECT_EQ(s.p().Installiert_Ordner.empty(), fall != 1) << fall;
+        EXPECT_EQ(Lies(ini), fall == 0 ? "" : eintrag) << fall;  // only read
     }
-}
-
-TEST(Start, UnreadableSettingsCountAsNoInstallationAndStayUntouched) {
-    Szenario s;
-    const std::string kaputt = "[VORK\\KALDORIN\nDir=C:\\x\n\x01\x02";
-    std::ofstream(s.prefix + "/settings.ini", std::ios::binary) << kaputt;
-    EXPECT_EQ(s.Ausfuehren(kBisSeite1), 3);
-    EXPECT_FALSE(s.Element("CMD_Entfernen").available);
-    std::ifstream datei(s.prefix + "/settings.ini", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(datei), {}), kaputt);
-}
-
-TEST(Start, FormStartsWithOnlyItsStoredControlsInView) {
-    Szenario s;
-    EXPECT_EQ(s.Ausfuehren(kBisSeite1), 3);
-    // The groups start out of view (the wizard's page 1 shows that), the progress bar too.
-    EXPECT_EQ(s.Element("PB_Fortschritt").x, -1000);
-    EXPECT_EQ(s.Element("TB_Dir").text, "C:\\Programme\\KALDORIN");
-    EXPECT_EQ(s.Element("TB_Von").text, s.host().WindowsPath(s.medium));
-    EXPECT_TRUE(s.Element("CB_Start").ticked && s.Element("CB_Konvert").ticked);
-    EXPECT_FALSE(s.Element("CB_Rem_DB").ticked);
-    EXPECT_EQ(s.Element("PB_Fortschritt").maximum, 11);
-    EXPECT_TRUE(Beginnt(s.ui().Window(s.p().FRM_Installation).title, "KALDORIN-Edit Setup  2.32-"));
 }
 
 }  // namespace

@@ -1,17 +1,12 @@
 #include "tests/program/szenario.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 
 #include "app/command_line.h"
 #include "install/installation.h"
 #include "startup/hauptprogramm.h"
+#include "runtime/host/posix/pfade.h"
 #include "runtime/ui/script.h"
 #include "tests/pack/hilfen.h"
-
-namespace fs = std::filesystem;
 
 namespace kaldorin::test {
 
@@ -50,25 +45,11 @@ const std::string kBisSeite1 = kStart + kAkzeptieren;
 const std::string kInstallieren =
     "click CMD_Weiter\nclick CMD_Weiter\nclick CMD_Weiter\nanswer 1\n";
 
-Szenario::Szenario() {
-    std::string muster = (fs::temp_directory_path() / "kaldorin-test-XXXXXX").string();
-    if (!mkdtemp(muster.data())) throw std::runtime_error("mkdtemp");
-    wurzel = muster;
-    prefix = wurzel + "/prefix";
-    medium = wurzel + "/medium";
+Szenario::Szenario() : wurzel(temp_.pfad), prefix(wurzel + "/prefix"), medium(wurzel + "/medium") {
     fs::create_directories(prefix);
     fs::create_directories(medium);
     system = {{"screen", "1024x768"}, {"colours", "16777216"}, {"cpu", "0x633"},
               {"family", "nt"}};
-}
-
-Szenario::~Szenario() {
-    std::error_code fehler;
-    // Tests make files read-only on purpose; give the owner back the right to clean up.
-    for (auto it = fs::recursive_directory_iterator(wurzel, fehler);
-         it != fs::recursive_directory_iterator(); it.increment(fehler))
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, fehler);
-    fs::remove_all(wurzel, fehler);
 }
 
 void Szenario::Packen(const std::string& name, const std::string& inhalt) {
@@ -82,40 +63,18 @@ void Szenario::Medium_Fuellen() {
 }
 
 std::string Szenario::Host_Pfad(const std::string& windowsPfad) const {
-    if (windowsPfad.size() < 2 || std::toupper(windowsPfad[0]) != 'C')
-        throw std::runtime_error("only drive C: " + windowsPfad);
-    const auto klein = [](std::string s) {
-        for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    // Resolve each component without regard to case, as the host does.
-    fs::path aktuell = prefix + "/drive_c";
-    std::istringstream teile(windowsPfad.substr(2));
-    for (std::string teil; std::getline(teile, teil, '\\');) {
-        if (teil.empty()) continue;
-        fs::path gefunden = aktuell / teil;
-        std::error_code fehler;
-        if (!fs::exists(gefunden, fehler))
-            for (const auto& e : fs::directory_iterator(aktuell, fehler))
-                if (klein(e.path().filename().string()) == klein(teil)) gefunden = e.path();
-        aktuell = gefunden;
-    }
-    return aktuell.string();
+    // Each component without regard to case, as the host resolves it; nothing is made.
+    return posix::Pfadabbildung(prefix).HostPfad(windowsPfad);
 }
 
 bool Szenario::Existiert(const std::string& windowsPfad) const {
     return fs::exists(Host_Pfad(windowsPfad));
 }
 
-std::string Szenario::Lesen(const std::string& windowsPfad) const {
-    std::ifstream datei(Host_Pfad(windowsPfad), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(datei), {});
-}
+std::string Szenario::Lesen(const std::string& windowsPfad) const { return Lies(Host_Pfad(windowsPfad)); }
 
 void Szenario::Schreiben(const std::string& windowsPfad, const std::string& inhalt) const {
-    const std::string pfad = Host_Pfad(windowsPfad);
-    fs::create_directories(fs::path(pfad).parent_path());
-    std::ofstream(pfad, std::ios::binary) << inhalt;
+    Schreibe(Host_Pfad(windowsPfad), inhalt);
 }
 
 int Szenario::Ausfuehren(const std::string& script) {

@@ -12,6 +12,7 @@
 #include "runtime/host/posix/posix_host.h"
 #include "runtime/ui/headless/headless_face.h"
 #include "programm/programm.h"
+#include "tests/dateien.h"
 
 namespace kaldorin::test {
 
@@ -69,8 +70,11 @@ inline const std::vector<std::pair<std::string, std::string>> kInstallierterBaum
 class Szenario {
 public:
     Szenario();
-    ~Szenario();
 
+private:
+    TempOrdner temp_;
+
+public:
     // Host paths of the throw-away folders.
     std::string wurzel;  // holds both
     std::string prefix;
@@ -87,7 +91,7 @@ public:
     // The content Medium_Fuellen gives the file installed as `ziel` ("\t4.ovl").
     static std::string Inhalt(const std::string& ziel);
 
-    // Host path of a Windows path on drive C ("C:\Programme\KALDORIN\t4.ovl").
+    // Host path of a Windows path ("C:\Programme\KALDORIN\t4.ovl").
     std::string Host_Pfad(const std::string& windowsPfad) const;
     bool Existiert(const std::string& windowsPfad) const;
     std::string Lesen(const std::string& windowsPfad) const;

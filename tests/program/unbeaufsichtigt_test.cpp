@@ -1,4 +1,5 @@
-// Unattended installs and removals: the options, and whole runs of the built program.
+// The built program from the outside: exit codes, and unattended installs and removals
+// (their options, whole runs, and runs killed half-way).
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <thread>
 
@@ -23,17 +23,13 @@ namespace fs = std::filesystem;
 namespace kaldorin::test {
 namespace {
 
-std::optional<Unbeaufsichtigt> Lesen(std::vector<std::string> argumente, std::string* fehler = nullptr) {
-    std::string f;
-    return Unbeaufsichtigt_Lesen(argumente, fehler ? *fehler : f);
-}
-
 TEST(Unbeaufsichtigt, OptionsThatDoNotFitAreRefused) {
     std::string fehler;
-    EXPECT_FALSE(Lesen({}, &fehler));
+    const auto Lesen = [&fehler](const std::vector<std::string>& argumente) { return Unbeaufsichtigt_Lesen(argumente, fehler); };
+    EXPECT_FALSE(Lesen({}));
     EXPECT_NE(fehler.find("--accept-licence"), std::string::npos);
     EXPECT_FALSE(Lesen({"--accept-licence", "--remove-data", "all"}));
-    EXPECT_FALSE(Lesen({"--remove", "--remove-data", "keller"}, &fehler));
+    EXPECT_FALSE(Lesen({"--remove", "--remove-data", "keller"}));
     EXPECT_NE(fehler.find("keller"), std::string::npos);
     EXPECT_FALSE(Lesen({"--accept-licence", "--target"}));
     EXPECT_FALSE(Lesen({"--accept-licence", "--gibts-nicht"}));
@@ -55,28 +51,71 @@ TEST(Unbeaufsichtigt, SuccessNeedsTheGoalAndNoOtherMessage) {
     EXPECT_EQ(Unbeaufsichtigt_Ergebnis(entfernen, {"KALDORIN-Edit wurde installiert."}), 1);
 }
 
-// Runs the built setup program; returns its exit code.
+// Runs the built setup program without a display; returns its exit code.
 int Aufrufen(const Szenario& s, const std::string& argumente) {
-    const std::string befehl = "KALDORIN_PREFIX='" + s.prefix + "' '" KALDORIN_BIN_DIR
-                               "/kaldorin-setup' --unattended " + argumente + " >'" + s.wurzel +
+    const std::string befehl = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KALDORIN_PREFIX='" + s.prefix +
+                               "' '" KALDORIN_BIN_DIR "/kaldorin-setup' " + argumente + " >'" + s.wurzel +
                                "/ausgabe.txt' 2>&1";
     const int status = std::system(befehl.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string Ausgabe(const Szenario& s) {
-    std::ifstream datei(s.wurzel + "/ausgabe.txt");
-    return std::string(std::istreambuf_iterator<char>(datei), {});
-}
+std::string Ausgabe(const Szenario& s) { return Lies(s.wurzel + "/ausgabe.txt"); }
 
-TEST(Unbeaufsichtigt, InstallsAndRemovesThroughTheProgram) {
+TEST(Aufruf, ExitCodesAndWhatTheySay) {
     Szenario s;
     if (!fs::exists(KALDORIN_BIN_DIR "/kaldorin-setup")) GTEST_SKIP() << "program not built";
+    const auto datei = [&s](const std::string& name, const std::string& text) {
+        Schreibe(s.wurzel + "/" + name, text);
+        return s.wurzel + "/" + name;
+    };
+    const std::string bad = datei("bad.txt", "answer 1\nklick CMD_Weiter\n");
+    const std::string leer = datei("empty.txt", "# nothing\n");
+    const std::string falsch = datei("wrong.txt", "click CMD_Weiter\n");  // the first alert is open
+    const std::string t = " --transcript " + s.wurzel + "/t.jsonl";
+    const std::string fehlt = " --transcript " + s.wurzel + "/fehlt/t.jsonl";
+    struct Fall { std::string argumente; int code; const char* datei; std::string erwartet; };
+    const Fall faelle[] = {
+        {"--help", 0, "ausgabe.txt", "usage: kaldorin-setup"},
+        {"--headless", 2, "ausgabe.txt", "--script"},
+        {"--system farben=2", 2, "ausgabe.txt", "farben"},
+        {"--headless --script " + s.wurzel + "/missing", 2, "ausgabe.txt", "missing"},
+        {"--headless --script " + bad, 2, "ausgabe.txt", "line 2"},
+        {"--headless --script " + leer + t, 3, "t.jsonl", "{\"op\":\"end\",\"code\":3}\n"},
+        {"--headless --script " + falsch + t, 2, "t.jsonl", "{\"op\":\"error\",\"line\":1,"},
+        // Neither a face nor an unattended run goes on without the transcript asked for.
+        {"--headless --script " + leer + fehlt, 2, "ausgabe.txt", "t.jsonl"},
+        {"--unattended --remove" + fehlt, 2, "ausgabe.txt", "cannot write the transcript"},
+    };
+    for (const Fall& f : faelle) {
+        EXPECT_EQ(Aufrufen(s, f.argumente), f.code) << f.argumente;
+        EXPECT_NE(Lies(s.wurzel + "/" + f.datei).find(f.erwartet), std::string::npos) << f.argumente << "\n" << Ausgabe(s);
+    }
+    EXPECT_EQ(Ausgabe(s).find("nichts wurde entfernt"), std::string::npos);
+}
+
+TEST(Unbeaufsichtigt, InstallsAndRemovesThroughTheProgramAndFailuresSayWhy) {
+    Szenario s;
+    if (!fs::exists(KALDORIN_BIN_DIR "/kaldorin-setup")) GTEST_SKIP() << "program not built";
+    // An empty medium: the first main file is missing.
+    EXPECT_EQ(Aufrufen(s, "--unattended --accept-licence --source '" + s.medium + "'"), 1);
+    EXPECT_NE(Ausgabe(s).find("DATEIFEHLER"), std::string::npos);
+
     s.Medium_Fuellen();
+    // A target whose parent is missing: said plainly, before anything is written.
+    EXPECT_EQ(Aufrufen(s, "--unattended --accept-licence --source '" + s.medium + "' --target 'C:\\a\\b'"), 2);
+    EXPECT_NE(Ausgabe(s).find("Der Ordner C:\\a fehlt"), std::string::npos) << Ausgabe(s);
+    EXPECT_FALSE(s.Existiert("C:\\a"));
+    EXPECT_EQ(Aufrufen(s, "--unattended --accept-licence --target Ziel"), 2);
+    EXPECT_NE(Ausgabe(s).find("vollständigen Pfad"), std::string::npos) << Ausgabe(s);
+    EXPECT_EQ(Aufrufen(s, "--unattended --source '" + s.medium + "'"), 2);
+    EXPECT_NE(Ausgabe(s).find("--accept-licence"), std::string::npos);
+    EXPECT_FALSE(s.Existiert("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE"));
+
     const std::string ziel = s.wurzel + "/Ziel";
     fs::create_directories(ziel);
     // Several facts after one --system, as the scripted entry takes them.
-    EXPECT_EQ(Aufrufen(s, "--accept-licence --system family=9x cpu=0x633 --source '" + s.medium +
+    EXPECT_EQ(Aufrufen(s, "--unattended --accept-licence --system family=9x cpu=0x633 --source '" + s.medium +
                            "' --target '" + ziel + "' --no-desktop --no-converter"),
               0)
         << Ausgabe(s);
@@ -86,34 +125,14 @@ TEST(Unbeaufsichtigt, InstallsAndRemovesThroughTheProgram) {
     EXPECT_FALSE(s.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
     EXPECT_TRUE(fs::exists(ziel + "/Sound/pfiff3.wav"));
 
-    EXPECT_EQ(Aufrufen(s, "--remove --remove-data sound"), 0) << Ausgabe(s);
+    EXPECT_EQ(Aufrufen(s, "--unattended --remove --remove-data sound"), 0) << Ausgabe(s);
     EXPECT_FALSE(fs::exists(ziel + "/KALDORIN_Edit.EXE"));
     EXPECT_FALSE(fs::exists(ziel + "/Sound"));
     EXPECT_TRUE(fs::exists(ziel + "/Fahrplan/test.fpw")) << "unticked data stays";
 
     // Nothing left to remove: a clear word and exit code 1.
-    EXPECT_EQ(Aufrufen(s, "--remove"), 1);
+    EXPECT_EQ(Aufrufen(s, "--unattended --remove"), 1);
     EXPECT_NE(Ausgabe(s).find("keine installierte Kopie"), std::string::npos);
-}
-
-TEST(Unbeaufsichtigt, FailuresGiveExitCodeOneAndWithoutAcceptanceNothingRuns) {
-    Szenario s;
-    if (!fs::exists(KALDORIN_BIN_DIR "/kaldorin-setup")) GTEST_SKIP() << "program not built";
-    // An empty medium: the first main file is missing.
-    EXPECT_EQ(Aufrufen(s, "--accept-licence --source '" + s.medium + "'"), 1);
-    EXPECT_NE(Ausgabe(s).find("DATEIFEHLER"), std::string::npos);
-
-    s.Medium_Fuellen();
-    // A target whose parent is missing: said plainly, before anything is written.
-    EXPECT_EQ(Aufrufen(s, "--accept-licence --source '" + s.medium + "' --target 'C:\\a\\b'"), 2);
-    EXPECT_NE(Ausgabe(s).find("Der Ordner C:\\a fehlt"), std::string::npos) << Ausgabe(s);
-    EXPECT_FALSE(s.Existiert("C:\\a"));
-    EXPECT_EQ(Aufrufen(s, "--accept-licence --target Ziel"), 2);
-    EXPECT_NE(Ausgabe(s).find("vollständigen Pfad"), std::string::npos) << Ausgabe(s);
-
-    EXPECT_EQ(Aufrufen(s, "--source '" + s.medium + "'"), 2);
-    EXPECT_NE(Ausgabe(s).find("--accept-licence"), std::string::npos);
-    EXPECT_FALSE(s.Existiert("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE"));
 }
 
 // Starts an unattended installation into `ziel` without waiting for it.
@@ -181,19 +200,18 @@ TEST(Unbeaufsichtigt, KilledInstallationsLeaveNoLitterAfterTheNext) {
         for (const auto& [quelle, name] : kInstallierterBaum) {
             std::string pfad = ziel + name;
             std::replace(pfad.begin(), pfad.end(), '\\', '/');
-            std::ifstream datei(pfad, std::ios::binary);
-            if (!datei) continue;
-            const std::string inhalt(std::istreambuf_iterator<char>(datei), {});
+            if (!fs::exists(pfad)) continue;
+            const std::string inhalt = Lies(pfad);
             EXPECT_TRUE(inhalt.starts_with(Szenario::Inhalt(name)) && inhalt.size() >= (2u << 20))
                 << pfad << " (random start " << saat << ")";
         }
     }
     EXPECT_GT(mitResten, 0u) << "no kill fell into a write (random start " << saat << ")";
 
-    ASSERT_EQ(Aufrufen(s, "--accept-licence --source '" + s.medium + "' --target '" + ziel + "'"), 0)
+    ASSERT_EQ(Aufrufen(s, "--unattended --accept-licence --source '" + s.medium + "' --target '" + ziel + "'"), 0)
         << Ausgabe(s);
     EXPECT_EQ(Reste(ziel), std::vector<std::string>{});
-    ASSERT_EQ(Aufrufen(s, "--remove --remove-data all"), 0) << Ausgabe(s);
+    ASSERT_EQ(Aufrufen(s, "--unattended --remove --remove-data all"), 0) << Ausgabe(s);
     EXPECT_FALSE(fs::exists(ziel)) << "random start " << saat;
 }
 

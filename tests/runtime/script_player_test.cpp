@@ -42,19 +42,9 @@ TEST(Erreichbar, ClosedBeforeGreyedOutBeforeOutOfView) {
     for (const auto& [ort, grund] : faelle) EXPECT_EQ(WhyNotReachable(true, true, ort), grund) << ort.x << "," << ort.y;
 }
 
-TEST(Bericht, AnIgnoredActionIsWrittenWithItsReasonAndNotCarriedOut) {
-    std::ostringstream out;
-    Transcript transcript(&out);
-    EXPECT_TRUE(ReportAction(transcript, Zeile("type TXT abc"), ""));
-    EXPECT_FALSE(ReportAction(transcript, Zeile("tick CB 1"), "not available"));
-    EXPECT_FALSE(ReportAction(transcript, Zeile("close FRM"), "window closed"));
-    EXPECT_EQ(out.str(), R"({"op":"type","control":"TXT","text":"abc"}
-{"op":"tick","control":"CB","ticked":true,"ignored":"not available"}
-{"op":"close","window":"FRM","ignored":"window closed"}
-)");
-}
-
-TEST(Ordner, HostAndWindowsPathsEndInOneBackslashUnusablePathsSayWhy) {
+// A folder answer: host and Windows paths end in one backslash, unusable paths say why.
+// The dialog opens at the start or the nearest folder above it that exists.
+TEST(Ordner, AnswersEndInOneBackslashAndTheDialogOpensAtTheNearestFolder) {
     FakeHost host;
     std::string grund;
     EXPECT_EQ(FolderAnswer(host, Zeile("folder /tmp/ziel"), grund), "Z:\\tmp\\ziel\\");
@@ -67,9 +57,17 @@ TEST(Ordner, HostAndWindowsPathsEndInOneBackslashUnusablePathsSayWhy) {
     EXPECT_FALSE(FolderAnswer(host, Zeile("folder relativ\\pfad"), grund));
     EXPECT_NE(grund.find("expected a Windows path"), std::string::npos);
     EXPECT_FALSE(FolderAnswer(host, Zeile("folder 1:\\x"), grund));
+    host.folders = {"C:", "C:\\Programme", "D:\\Daten\\Alt"};
+    EXPECT_EQ(FolderDialogStart(host, "C:\\Programme\\"), "C:\\Programme") << "one backslash dropped";
+    EXPECT_EQ(FolderDialogStart(host, "C:\\Programme\\KALDORIN"), "C:\\Programme") << "not made yet";
+    EXPECT_EQ(FolderDialogStart(host, "C:\\Fehlt\\Auch"), "C:\\") << "a root as C:\\";
+    EXPECT_EQ(FolderDialogStart(host, "C:"), "C:\\");
+    EXPECT_EQ(FolderDialogStart(host, "E:\\X"), "") << "nothing exists: the dialog's own default";
+    EXPECT_EQ(FolderDialogStart(host, ""), "");
 }
 
-struct Antworten : ::testing::Test {
+// Playing the lines that answer dialogs or report an action, into one transcript.
+struct Spieler : ::testing::Test {
     std::ostringstream out;
     Transcript transcript{&out};
     RunControl run{transcript};
@@ -86,44 +84,40 @@ struct Antworten : ::testing::Test {
     }
 };
 
-TEST_F(Antworten, AnAlertTakesAButtonItHas) {
+TEST_F(Spieler, AnIgnoredActionIsWrittenWithItsReasonAndNotCarriedOut) {
+    EXPECT_TRUE(ReportAction(transcript, Zeile("type TXT abc"), ""));
+    EXPECT_FALSE(ReportAction(transcript, Zeile("tick CB 1"), "not available"));
+    EXPECT_FALSE(ReportAction(transcript, Zeile("close FRM"), "window closed"));
+    EXPECT_EQ(out.str(), R"({"op":"type","control":"TXT","text":"abc"}
+{"op":"tick","control":"CB","ticked":true,"ignored":"not available"}
+{"op":"close","window":"FRM","ignored":"window closed"}
+)");
+}
+
+// An alert takes a button it has; a message only answer 1; without a line both stop with 3.
+TEST_F(Spieler, AnAlertTakesAButtonItHasAMessageOnlyOne) {
     EXPECT_EQ(AnswerAlert(run, transcript, Zeile("answer 2"), 48, "Frage", 1, "Ja|Nein", 2), 2);
     EXPECT_NE(out.str().find("\"answer\":2"), std::string::npos);
     EXPECT_EQ(Stopp([&] { AnswerAlert(run, transcript, Zeile("answer 3"), 48, "Frage", 1, "Ja|Nein", 2); }), 2);
-}
-
-TEST_F(Antworten, AnAlertWithoutALineStopsWithThree) {
+    out.str("");
     EXPECT_EQ(Stopp([&] { AnswerAlert(run, transcript, std::nullopt, 48, "Frage", 1, "Ja|Nein", 2); }), 3);
     // The alert is still written, without an answer.
     EXPECT_NE(out.str().find("\"op\":\"alert\""), std::string::npos);
     EXPECT_EQ(out.str().find("\"answer\""), std::string::npos);
-}
 
-TEST_F(Antworten, AMessageTakesOnlyAnswerOne) {
     EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, Zeile("answer 1"), "T", "Text", 64); }), 0);
     EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, Zeile("answer 2"), "T", "Text", 64); }), 2);
     EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, Zeile("click CMD_X"), "T", "Text", 64); }), 2);
     EXPECT_EQ(Stopp([&] { AnswerMessage(run, transcript, std::nullopt, "T", "Text", 64); }), 3);
 }
 
-TEST_F(Antworten, AFolderDialogIsAnsweredCancelledOrRefused) {
+TEST_F(Spieler, AFolderDialogIsAnsweredCancelledOrRefused) {
     EXPECT_EQ(AnswerFolder(run, transcript, host, Zeile("folder /a/b"), "Ordner", "C:\\"), "Z:\\a\\b\\");
     EXPECT_EQ(AnswerFolder(run, transcript, host, Zeile("folder"), "Ordner", "C:\\"), std::nullopt);
     EXPECT_NE(out.str().find("\"cancelled\":true"), std::string::npos);
     EXPECT_EQ(Stopp([&] { AnswerFolder(run, transcript, host, Zeile("answer 1"), "Ordner", ""); }), 2);
     EXPECT_EQ(Stopp([&] { AnswerFolder(run, transcript, host, Zeile("folder /bad"), "Ordner", ""); }), 2);
     EXPECT_EQ(Stopp([&] { AnswerFolder(run, transcript, host, std::nullopt, "Ordner", ""); }), 3);
-}
-
-TEST(Ordnerwahl, TheDialogOpensAtTheStartOrTheNearestFolderAboveThatExists) {
-    FakeHost host;
-    host.folders = {"C:", "C:\\Programme", "D:\\Daten\\Alt"};
-    EXPECT_EQ(FolderDialogStart(host, "C:\\Programme\\"), "C:\\Programme") << "one backslash dropped";
-    EXPECT_EQ(FolderDialogStart(host, "C:\\Programme\\KALDORIN"), "C:\\Programme") << "not made yet";
-    EXPECT_EQ(FolderDialogStart(host, "C:\\Fehlt\\Auch"), "C:\\") << "a root as C:\\";
-    EXPECT_EQ(FolderDialogStart(host, "C:"), "C:\\");
-    EXPECT_EQ(FolderDialogStart(host, "E:\\X"), "") << "nothing exists: the dialog's own default";
-    EXPECT_EQ(FolderDialogStart(host, ""), "");
 }
 
 TEST(Handler, NestingIsCountedAndRestoredWhenAHandlerThrows) {
