@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# The Win32 face at 96, 120, 144 and 192 DPI under Wine. For each DPI: a copy of the
-# booted prefix whose user display setting LogPixels is that DPI, an X screen of
-# 1280 x 800 of the program's pixels at that DPI, the GoogleTest program's DPI tests
-# run from the demo medium (the road passes the source check there), and the setup
-# program on one script, whose transcript must be the same at every DPI. The
-# pictures of every page and alert land in SHOTDIR/dpi-N/.
+# The Win32 face at 96, 120, 144 and 192 DPI under Wine: for each, a prefix whose user
+# setting LogPixels is that DPI, an X screen of 1280 x 800 program pixels, the DPI tests
+# of the GoogleTest program run from the demo medium (its pictures of every page and
+# alert go to SHOTDIR/dpi-N/), and the setup on one script, its transcript the same at
+# every DPI.
 #   wine_dpi_test.sh SETUP_EXE TEST_EXE PREFIX_TEMPLATE PACK WORKDIR SHOTDIR
 setup=$1 exe=$2 PREFIX_TEMPLATE=$3 pack=$4 WORKDIR=$5 shots=$6 WINE_HELPERS_ONLY=1
 . "$(dirname "$0")/wine_common.sh"
@@ -46,6 +45,10 @@ for dpi in 96 120 144 192; do
   cmp -s "$work/dpi-96/road.ohne-orte" "$d/road.ohne-orte" ||
     { diff "$work/dpi-96/road.ohne-orte" "$d/road.ohne-orte" | cut -c1-300 | head -20 >&2
       fail "the transcript at $dpi DPI differs from the one at 96 DPI"; }
+  # Not a blank screen: the background's gradient and the windows give many colours.
+  bilder=("$shots/dpi-$dpi"/*-seite.png)
+  [ ${#bilder[@]} -gt 0 ] && [ "$(convert "${bilder[0]}" -format %k info:)" -gt 50 ] ||
+    fail "no picture of a page at $dpi DPI, or a blank one"
   echo "== $shots/dpi-$dpi: $(ls "$shots/dpi-$dpi" | wc -l) pictures"
 done
 echo "PASS"
