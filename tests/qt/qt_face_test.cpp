@@ -36,9 +36,7 @@ int Zaehlen(const QImage& bild, QRect bereich, QRgb farbe) {
 // given; the background covers it with a gradient, or plain blue on few colours.
 TEST(QtHintergrund, CoversTheScreenWithTheGradientAndTheShadowedTitle) {
     FaceOptions gegeben;
-    gegeben.screenWidth = 1279;
-    gegeben.twips = 12;
-    gegeben.colours = 256;
+    gegeben.screenWidth = 1279, gegeben.twips = 12, gegeben.colours = 256;
     for (const FaceOptions& o : {FaceOptions{}, gegeben}) {
         QtFaceTest t("", o);
         const bool verlauf = !o.colours;
@@ -69,7 +67,7 @@ TEST(QtHintergrund, CoversTheScreenWithTheGradientAndTheShadowedTitle) {
 
 // --- The form and its controls -----------------------------------------------------------
 
-TEST(QtFormular, FontsPicturesAndTipsReachTheWidgetsAndMisuseIsRefused) {
+TEST(QtFormular, FontsPicturesAndTipsReachTheWidgetsAndTheRulesOfEveryFaceHold) {
     QtFaceTest t;
     const Handle form = t.face.LoadForm(":{FRM_Installation");
     EXPECT_TRUE(t.Widget("LB_1")->font().bold());
@@ -85,11 +83,8 @@ TEST(QtFormular, FontsPicturesAndTipsReachTheWidgetsAndMisuseIsRefused) {
 
     EXPECT_THROW(t.face.LoadForm(":{FRM_Installation"), Laufzeitfehler);
     EXPECT_THROW(t.face.SetPicture(bild, ":{FRM_Installation"), Laufzeitfehler);
-}
-
-TEST(QtFormular, KeepsTheRulesOfEveryFace) {
-    QtFaceTest t;
-    FaceRegelnPruefen(t.face);
+    QtFaceTest leer;
+    FaceRegelnPruefen(leer.face);
 }
 
 // --- Output surfaces -----------------------------------------------------------------------

@@ -109,10 +109,7 @@ struct Strecke : ::testing::Test {
         PosixHost host(fakten);
         std::ostringstream aufzeichnung;
         FaceOptions optionen;
-        if (ueberstaende) {
-            optionen.screenWidth = 1280;
-            optionen.screenHeight = 1024;
-        }
+        if (ueberstaende) optionen.screenWidth = 1280, optionen.screenHeight = 1024;
         qt::QtUi face(optionen, host, Script(ParseScript(script)), &aufzeichnung);
         Fotograf fotograf(face, fotos);
         int warten = 0;
