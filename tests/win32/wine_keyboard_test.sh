@@ -5,7 +5,6 @@
 EXE=$1 PREFIX_TEMPLATE=$2 PACK=$3 WORKDIR=$4 SHOTS=$5
 . "$(dirname "$0")/wine_common.sh"
 mkdir -p "$SHOTS"
-cp -a "$WINEPREFIX" "$WORKDIR/prefix-fresh"
 
 # Wine needs longer to take a key and to settle: still for a second.
 RUHIG_STILLE=5 RUHIG_VORLAUF=0.5
@@ -26,7 +25,7 @@ beteiligte() {
 starten() {
   "${WINE%/*}/wineserver" -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
-  cp -a "$WORKDIR/prefix-fresh" "$WINEPREFIX"
+  cp -a "$PREFIX_TEMPLATE" "$WINEPREFIX"
   ZIEL=$TARGET
   (cd "$MEDIUM" && exec "$WINE" kaldorin-setup.exe --transcript "$(winpath "$WORKDIR/$1.jsonl")") \
     >"$WORKDIR/$1.out" 2>"$WORKDIR/$1.err" &
