@@ -29,5 +29,4 @@ int main() {
     GetModuleFileNameW(nullptr, ordner, MAX_PATH * 4 - 1);
     if (wchar_t* schnitt = std::wcsrchr(ordner, L'\\')) *schnitt = L'\0';
     std::printf("Dir=%s\nOrdner=%s\n", Utf8(dir).c_str(), Utf8(ordner).c_str());
-    return 0;
 }
