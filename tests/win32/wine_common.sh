@@ -1,8 +1,7 @@
-# Shared by the Wine end-to-end tests: a private copy of the booted prefix, a
-# private X server, the demo medium with the setup program and the application's
-# stand-in in it, and checks.
-# Sourced with: EXE PREFIX_TEMPLATE PACK WORKDIR set; from the environment WINE (the
-# loader of the program's architecture) and KALDORIN_EDIT (the stand-in). With
+# Shared by the Wine tests: a private copy of the booted prefix, a private X server, the
+# demo medium with the setup and the application's stand-in, and checks. Sourced with
+# EXE PREFIX_TEMPLATE PACK WORKDIR set, and WINE (the loader of the program's
+# architecture) and KALDORIN_EDIT (the stand-in) from the environment. With
 # WINE_HELPERS_ONLY set, only the checks of Wine and the prefix and the helpers.
 set -euo pipefail
 
@@ -75,18 +74,6 @@ run_setup() {
   "${WINE%/*}/wineserver" -w
 }
 
-# script NAME LINES... : writes a script file and prints its Windows path.
-script() {
-  local name=$1; shift
-  printf '%s\n' "$@" >"$WORKDIR/$name.txt"
-  winpath "$WORKDIR/$name.txt"
-}
-
-# The way to the wizard: the close-applications prompt, the font-size notice and
-# the five agreement pages.
-ROAD_TO_WIZARD=("answer 1" "answer 1" "click cbo_Weiter" "click cbo_Weiter" "click cbo_Weiter"
-                "click cbo_Weiter" "click cbo_Weiter" "click cbo_Akzeptieren")
-
 expect_rc() { [ "$rc" -eq "$1" ] || { cat "$WORKDIR"/*.err >&2; fail "$2: exit code $rc, expected $1"; }; }
 
 # The installed tree holds every file of the medium, each the content it unpacks to.
@@ -140,13 +127,6 @@ check_removed() {
   "$WINE" reg query 'HKCU\Software\VORK' >/dev/null 2>&1 && fail "HKCU\\Software\\VORK still exists"
   [ ! -e "$DESKTOP_LINK" ] || fail "the desktop link is still there"
   [ ! -e "$PROGRAMS/KALDORIN" ] || fail "the Start-menu folder is still there"
-}
-
-# run_script NAME LINES... : runs the setup on these script lines, its transcript in
-# $WORKDIR/NAME.jsonl.
-run_script() {
-  local name=$1; shift
-  run_setup "$name" --script "$(script "$name" "$@")" --transcript "$(winpath "$WORKDIR/$name.jsonl")"
 }
 
 # transcript_has FILE TEXT : a line of the transcript holds TEXT.

@@ -188,7 +188,7 @@ bool QtUi::Ticked(Handle checkBox) {
 void QtUi::SetProgressMax(Handle progressBar, int maximum) {
     Element& e = Holen(progressBar, "Fortschritt");
     auto* p = Als<QProgressBar>(e, "Fortschrittsbalken");
-    if (maximum < 0) throw Laufzeitfehler("Ungültiges Maximum " + std::to_string(maximum) + ".");
+    if (maximum < 1) throw Laufzeitfehler("Ungültiges Maximum " + std::to_string(maximum) + ".");
     p->setRange(0, maximum);
 }
 

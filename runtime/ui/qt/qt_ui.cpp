@@ -29,6 +29,14 @@ void SchriftenErsetzen() {
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "Nimbus Sans"});
 }
 
+// Whether `w` lies in `fenster` or in a window it owns: QWidget::isAncestorOf stops at
+// the border of a window, and an owned window is one.
+bool Drinnen(const QWidget* fenster, const QWidget* w) {
+    for (; w; w = w->parentWidget())
+        if (w == fenster) return true;
+    return false;
+}
+
 }  // namespace
 
 QFont QSchrift(const FontState& schrift) {
@@ -157,7 +165,7 @@ void QtUi::CloseWindow(Handle window) {
     // The window, its controls and the windows it owns close together.
     for (auto& [handle, element] : elemente_) {
         QWidget* w = element.widget;
-        if (handle == window || element.fenster == window || (w && widget->isAncestorOf(w))) {
+        if (handle == window || element.fenster == window || (w && Drinnen(widget, w))) {
             element.offen = false;
             if (handle == ausgabe_) ausgabe_ = 0;
             if (handle == fokus_) fokus_ = 0;
