@@ -10,7 +10,12 @@
 #include "runtime/ui/headless/headless_face.h"
 
 #if KALDORIN_HAVE_QT
-#include "runtime/ui/qt/qt_face.h"
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+
+#include "app/qt_modul.h"
 #endif
 
 namespace kaldorin {
@@ -33,6 +38,28 @@ FaceChoice ChooseFace(FaceChoice asked) {
 #endif
     return FaceChoice::Headless;
 }
+
+#if KALDORIN_HAVE_QT
+// The Qt face, from its module beside this program (app/qt_modul.h). Exit code 1 with
+// the loader's reason when the module is missing or broken.
+int RunQtFaceModule(const FaceOptions& options, Host& host) {
+    std::string pfad = kQtModulDatei;
+    char programm[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", programm, sizeof programm - 1);
+    if (n > 0) {
+        const std::string datei(programm, static_cast<std::size_t>(n));
+        pfad = datei.substr(0, datei.rfind('/') + 1) + kQtModulDatei;
+    }
+    void* modul = dlopen(pfad.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* einstieg = modul ? dlsym(modul, kQtModulEinstieg) : nullptr;
+    if (einstieg == nullptr) {
+        std::cerr << "kaldorin-setup: the Qt face cannot be loaded: " << dlerror() << '\n';
+        return 1;
+    }
+    // Never unloaded: Qt keeps threads and handlers of its own until the process ends.
+    return reinterpret_cast<QtModulEinstieg>(einstieg)(options, host, RunProgram);
+}
+#endif
 
 // --unattended: the road played on the headless face, which prints every dialog.
 int RunUnattendedHeadless(const std::vector<std::string>& arguments) {
@@ -72,7 +99,7 @@ int Main(const std::vector<std::string>& arguments) {
         PosixHost host(line.system);
 #if KALDORIN_HAVE_QT
         // The Qt face: it runs the program itself, on its own event loop.
-        if (face == FaceChoice::Qt) return RunQtFace(line.options, host, RunProgram);
+        if (face == FaceChoice::Qt) return RunQtFaceModule(line.options, host);
 #endif
         return RunHeadless(line.options, host);
     } catch (const std::exception& e) {
