@@ -57,6 +57,33 @@ TEST_F(NummerierteDateienTest, FehlerBeimAbschlussLaesstAltesZiel) {
     }
 }
 
+// A rename is made durable by flushing its folder: once per folder for all its files,
+// when the host asks (before the settings record the installation) and at the end.
+TEST_F(NummerierteDateienTest, OrdnerWerdenEinmalGesichert) {
+    static int flushes;
+    flushes = 0;
+    const NummerierteDateien::Abschluss zaehlen{+[](int fd) { ++flushes; return fsync(fd); },
+                                                nullptr};
+    fs::create_directory(ordner / "Help");
+    const auto schreiben = [](NummerierteDateien& d, const fs::path& ziel) {
+        const int z = d.OpenWrite(ziel);
+        d.Write(z, Text("x"));
+        d.Close(z);
+    };
+    {
+        NummerierteDateien d(zaehlen);
+        for (const fs::path& ziel : {ordner / "a", ordner / "b", ordner / "Help" / "c"})
+            schreiben(d, ziel);
+        EXPECT_EQ(flushes, 3);  // the files
+        d.OrdnerSichern();
+        EXPECT_EQ(flushes, 5);  // and each folder once
+        d.OrdnerSichern();
+        EXPECT_EQ(flushes, 5);
+        schreiben(d, ordner / "d");
+    }
+    EXPECT_EQ(flushes, 7);  // the last file's folder at the end
+}
+
 // Names in `ordner` that start with a dot: the temporary files and the lookalike.
 std::set<std::string> Versteckte(const fs::path& ordner) {
     std::set<std::string> namen;

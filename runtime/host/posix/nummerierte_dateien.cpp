@@ -240,7 +240,10 @@ NummerierteDateien::NummerierteDateien(Abschluss abschluss) : abschluss_(abschlu
     if (!abschluss_.flush) abschluss_.flush = fsync;
     if (!abschluss_.schliessen) abschluss_.schliessen = close;
 }
-NummerierteDateien::~NummerierteDateien() = default;
+NummerierteDateien::~NummerierteDateien() {
+    offen_.clear();
+    OrdnerSichern();
+}
 
 NummerierteDateien::Datei& NummerierteDateien::Finden(int file) {
     const auto it = offen_.find(file);
@@ -368,15 +371,20 @@ void NummerierteDateien::Close(int file) {
     if (abschluss_.schliessen(fd) != 0) NichtSchreibbar(d->pfad, Grund(errno));
     if (rename(d->temp.c_str(), d->pfad.c_str()) != 0) NichtSchreibbar(d->pfad, Grund(errno));
     d->temp.clear();
+    // The rename is only durable once the folder is flushed: joined for the folder's
+    // files, which saves a flush of the disk per file.
+    ungesichert_.insert(OrdnerVon(d->pfad));
+}
 
-    // The rename is only durable once the folder is flushed. Past the rename the
-    // target already holds the new content, so a folder that cannot be flushed (some
-    // file systems refuse) is no reason to report a failure.
-    const int ordner = open(OrdnerVon(d->pfad).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (ordner >= 0) {
-        fsync(ordner);
-        close(ordner);
+void NummerierteDateien::OrdnerSichern() {
+    for (const std::string& pfad : ungesichert_) {
+        const int ordner = open(pfad.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (ordner >= 0) {
+            abschluss_.flush(ordner);
+            close(ordner);
+        }
     }
+    ungesichert_.clear();
 }
 
 void NummerierteDateien::Discard(int file) {

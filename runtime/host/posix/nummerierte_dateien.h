@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -24,7 +25,8 @@ void VerwaisteTempDateienEntfernen(const std::string& hostOrdner);
 class NummerierteDateien {
 public:
     // The two calls that end a write before its rename: flushing the data and closing
-    // the file. Empty: the system's fsync and close. A test puts in one that fails.
+    // the file; `flush` also flushes the folders. Empty: the system's fsync and close.
+    // A test puts in one that fails or counts.
     struct Abschluss {
         int (*flush)(int fd) = nullptr;
         int (*schliessen)(int fd) = nullptr;
@@ -32,7 +34,7 @@ public:
 
     NummerierteDateien();
     explicit NummerierteDateien(Abschluss abschluss);
-    ~NummerierteDateien();  // discards every write not closed
+    ~NummerierteDateien();  // discards every write not closed, then OrdnerSichern
     NummerierteDateien(const NummerierteDateien&) = delete;
     NummerierteDateien& operator=(const NummerierteDateien&) = delete;
 
@@ -49,10 +51,16 @@ public:
     // Exactly `count` bytes from the current position; throws when fewer are left.
     std::vector<std::uint8_t> Read(int file, std::size_t count);
     void Write(int file, std::span<const std::uint8_t> bytes);
-    // For a written file: flush, rename over the target, flush the folder. The number
-    // is released even when this throws; the target then stays as it was and the
-    // temporary file is gone. A write that failed earlier is never completed.
+    // For a written file: flush, rename over the target. The number is released even
+    // when this throws; the target then stays as it was and the temporary file is gone.
+    // A write that failed earlier is never completed. The folder is flushed later, by
+    // OrdnerSichern: once for all the files written into it.
     void Close(int file);
+    // Makes the renames of the files closed so far durable: flushes each of their
+    // folders once. The host calls it before the settings record anything, and it runs
+    // when this object ends. A folder that cannot be flushed (some file systems refuse)
+    // is no failure: the files in it are complete already.
+    void OrdnerSichern();
     // Releases the number; a write is thrown away with its temporary file.
     void Discard(int file);
     // Reads the ranges of `source` in buffered pieces and writes the content to
@@ -68,6 +76,7 @@ private:
     Abschluss abschluss_;
     std::map<int, std::unique_ptr<Datei>> offen_;
     int naechste_ = 1;
+    std::set<std::string> ungesichert_;  // folders with renames not yet flushed
 };
 
 }  // namespace kaldorin

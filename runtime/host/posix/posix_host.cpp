@@ -230,6 +230,8 @@ std::int64_t PosixHost::ReadInt(std::string_view application, std::string_view s
 void PosixHost::WriteText(std::string_view application, std::string_view section,
                           std::string_view key, std::string_view value) {
     innen_->Bereit();
+    // What the settings record (an installed folder) is on the disk before the record.
+    dateien_.OrdnerSichern();
     innen_->einstellungen.Schreiben(application, section, key, value);
 }
 
