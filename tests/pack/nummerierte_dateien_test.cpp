@@ -206,6 +206,32 @@ TEST_F(NummerierteDateienTest, FehlgeschlagenesEntpackenWirdNieVollendet) {
     EXPECT_EQ(Namen(ordner), (std::set<std::string>{"q.px_", "ziel"}));
 }
 
+// A large file is flushed while it is expanded. The system reports a failed flush only
+// once, so it must fail the expansion then, not be left to the flush before the rename.
+TEST_F(NummerierteDateienTest, FehlerBeimZwischenflushBrichtEntpackenAb) {
+    static int flushes;
+    flushes = 0;
+    const NummerierteDateien::Abschluss zweiterFehlt{
+        +[](int fd) { return ++flushes == 2 ? (errno = EIO, -1) : fsync(fd); }, nullptr};
+    const fs::path quelle = ordner / "q.px_", ziel = ordner / "T14.ovl";
+    const Bytes strom = Packen(Inhalt(12 << 20));
+    Schreiben(quelle, strom);
+    Schreiben(ziel, Text("alt"));
+    NummerierteDateien d(zweiterFehlt);
+    const int q = d.OpenRead(quelle), z = d.OpenWrite(ziel);
+    const ByteRange alles{0, strom.size()};
+    try {
+        d.Unpack(q, std::span(&alles, 1), z);
+        ADD_FAILURE() << "the failed flush went unreported";
+    } catch (const Laufzeitfehler& f) {
+        EXPECT_NE(std::string(f.what()).find("T14.ovl"), std::string::npos) << f.what();
+    }
+    EXPECT_EQ(flushes, 2);
+    EXPECT_THROW(d.Close(z), Laufzeitfehler);
+    EXPECT_EQ(Lesen(ziel), Text("alt"));
+    EXPECT_EQ(Namen(ordner), (std::set<std::string>{"q.px_", "T14.ovl"}));
+}
+
 // A full disk, imitated by a file size limit in a child process.
 TEST_F(NummerierteDateienTest, VollerDatentraegerLaesstZielStehen) {
     const fs::path quelle = ordner / "q.px_", ziel = ordner / "ziel";

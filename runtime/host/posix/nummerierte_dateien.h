@@ -25,7 +25,8 @@ void VerwaisteTempDateienEntfernen(const std::string& hostOrdner);
 class NummerierteDateien {
 public:
     // The two calls that end a write before its rename: flushing the data and closing
-    // the file; `flush` also flushes the folders. Empty: the system's fsync and close.
+    // the file; `flush` also flushes the folders, and a large file's data every few MiB
+    // while Unpack writes it. Empty: the system's fsync and close.
     // A test puts in one that fails or counts.
     struct Abschluss {
         int (*flush)(int fd) = nullptr;
