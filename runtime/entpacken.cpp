@@ -39,18 +39,18 @@ constexpr std::size_t kKopfPrefix = 5;  // magic number and frame header descrip
 // every file would cost more in page faults and zeroing than the copying they carry.
 class Vorrat {
 public:
-    std::vector<std::uint8_t> Nehmen() {
+    Puffer Nehmen() {
         {
             std::lock_guard sperre(m_);
             if (!frei_.empty()) {
-                std::vector<std::uint8_t> puffer = std::move(frei_.back());
+                Puffer puffer = std::move(frei_.back());
                 frei_.pop_back();
                 return puffer;
             }
         }
-        return std::vector<std::uint8_t>(kAusgabePuffer);
+        return Puffer(kAusgabePuffer);
     }
-    void Zurueck(std::vector<std::uint8_t> puffer) {
+    void Zurueck(Puffer puffer) {
         if (puffer.size() != kAusgabePuffer) return;
         std::lock_guard sperre(m_);
         if (frei_.size() < kVorratMax) frei_.push_back(std::move(puffer));
@@ -59,7 +59,7 @@ public:
 private:
     static constexpr std::size_t kVorratMax = 8;
     std::mutex m_;
-    std::vector<std::vector<std::uint8_t>> frei_;
+    std::vector<Puffer> frei_;
 };
 
 Vorrat& Puffervorrat() {
@@ -79,7 +79,10 @@ public:
             std::lock_guard sperre(m_);
             std::swap(dctx, frei_);
         }
-        if (dctx == nullptr) dctx = ZSTD_createDCtx();
+        // Its window is the largest block of memory of the expansion.
+        if (dctx == nullptr) dctx = ZSTD_createDCtx_advanced(ZSTD_customMem{
+            [](void*, std::size_t n) { return GrossNehmen(n); },
+            [](void*, void* p) { GrossFreigeben(p); }, nullptr});
         if (dctx == nullptr) return nullptr;
         ZSTD_DCtx_reset(dctx, ZSTD_reset_session_and_parameters);
         ZSTD_DCtx_setParameter(dctx, ZSTD_d_windowLogMax, kFensterLogMax);
@@ -149,7 +152,7 @@ struct Entpacker::Zustand {
     Puffersenke senke;
     ZSTD_DCtx* dctx = nullptr;
     // Content collects here until the buffer is full: the sink sees few, large pieces.
-    std::vector<std::uint8_t> ausgabe;
+    Puffer ausgabe;
     std::size_t gefuellt = 0;
     Phase phase = Phase::Kopf;
     // The header of the frame being started: collected here because it may straddle
@@ -247,7 +250,7 @@ void Entpacker::Zustand::RahmenFertig() {
 }
 
 Entpacker::Entpacker(Senke senke)
-    : Entpacker(Puffersenke([s = std::move(senke)](std::vector<std::uint8_t>& puffer, std::size_t n) {
+    : Entpacker(Puffersenke([s = std::move(senke)](Puffer& puffer, std::size_t n) {
           s(std::span<const std::uint8_t>(puffer.data(), n));
       })) {}
 
@@ -326,10 +329,10 @@ void Dekodieren(std::span<const ByteRange> strom, const Leser& lesen, Puffersenk
     Entpacker entpacker(std::move(senke));
     static_assert(kLesePuffer == kAusgabePuffer);
     struct Geliehen {
-        std::vector<std::uint8_t> p = Puffervorrat().Nehmen();
+        Puffer p = Puffervorrat().Nehmen();
         ~Geliehen() { Puffervorrat().Zurueck(std::move(p)); }
     } geliehen;
-    std::vector<std::uint8_t>& puffer = geliehen.p;
+    Puffer& puffer = geliehen.p;
     for (const ByteRange& b : strom) {
         for (std::uint64_t gelesen = 0; gelesen < b.length;) {
             const auto n = static_cast<std::size_t>(
@@ -347,7 +350,7 @@ void Dekodieren(std::span<const ByteRange> strom, const Leser& lesen, Puffersenk
 class Ring {
 public:
     struct Stueck {
-        std::vector<std::uint8_t> puffer;
+        Puffer puffer;
         std::size_t n = 0;
     };
 
@@ -363,7 +366,7 @@ public:
 
     // Decoding side: queues the full buffer and takes an empty one in its place.
     // Throws the writer's fault once the writer has given up.
-    void Abgeben(std::vector<std::uint8_t>& puffer, std::size_t n) {
+    void Abgeben(Puffer& puffer, std::size_t n) {
         std::unique_lock sperre(m_);
         wechsel_.wait(sperre, [this] { return !frei_.empty() || schreibfehler_; });
         if (schreibfehler_) std::rethrow_exception(schreibfehler_);
@@ -391,7 +394,7 @@ public:
     }
 
     // Writing side: the buffer is written and free again.
-    void Zurueckgeben(std::vector<std::uint8_t> puffer) {
+    void Zurueckgeben(Puffer puffer) {
         std::lock_guard sperre(m_);
         frei_.push_back(std::move(puffer));
         wechsel_.notify_all();
@@ -413,7 +416,7 @@ private:
     std::mutex m_;
     std::condition_variable wechsel_;
     std::deque<Stueck> voll_;
-    std::vector<std::vector<std::uint8_t>> frei_;
+    std::vector<Puffer> frei_;
     bool fertig_ = false;
     std::exception_ptr schreibfehler_;
 };
@@ -439,13 +442,13 @@ void EntpackenNebenher(std::span<const ByteRange> strom, const Leser& lesen,
         });
     } catch (const std::system_error&) {
         // No second thread to be had: decode and write by turns.
-        Dekodieren(strom, lesen, [&schreiben](std::vector<std::uint8_t>& p, std::size_t n) {
+        Dekodieren(strom, lesen, [&schreiben](Puffer& p, std::size_t n) {
             schreiben(std::span<const std::uint8_t>(p.data(), n));
         });
         return;
     }
     try {
-        Dekodieren(strom, lesen, [&ring](std::vector<std::uint8_t>& p, std::size_t n) {
+        Dekodieren(strom, lesen, [&ring](Puffer& p, std::size_t n) {
             ring.Abgeben(p, n);
         });
     } catch (...) {

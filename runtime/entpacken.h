@@ -17,15 +17,19 @@
 #include <span>
 #include <vector>
 
+#include "runtime/grosser_speicher.h"
+
 namespace kaldorin {
 
 struct ByteRange;
 
 // Receives the content in order, piece by piece. May throw; the error travels.
 using Senke = std::function<void(std::span<const std::uint8_t>)>;
+// A buffer of content: large, so it lives in memory for large buffers.
+using Puffer = std::vector<std::uint8_t, GrossAllokator<std::uint8_t>>;
 // Receives the first `n` bytes of `puffer` and may swap `puffer` for another buffer of
 // the same size, so that the content changes hands without being copied.
-using Puffersenke = std::function<void(std::vector<std::uint8_t>& puffer, std::size_t n)>;
+using Puffersenke = std::function<void(Puffer& puffer, std::size_t n)>;
 // Fills `ziel` with the source's bytes from `offset` on; throws when it cannot.
 using Leser = std::function<void(std::uint64_t offset, std::span<std::uint8_t> ziel)>;
 
