@@ -7,6 +7,7 @@
 // systems get ordinary memory.
 
 #include <cstddef>
+#include <new>
 
 namespace kaldorin {
 
@@ -22,19 +23,14 @@ struct GrossAllokator {
     GrossAllokator() = default;
     template <class U>
     GrossAllokator(const GrossAllokator<U>&) {}
-    T* allocate(std::size_t n);
+    T* allocate(std::size_t n) {
+        if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+        void* p = GrossNehmen(n * sizeof(T));
+        if (p == nullptr) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
     void deallocate(T* p, std::size_t) { GrossFreigeben(p); }
     bool operator==(const GrossAllokator&) const { return true; }
 };
 
 }  // namespace kaldorin
-
-#include <new>
-
-template <class T>
-T* kaldorin::GrossAllokator<T>::allocate(std::size_t n) {
-    if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
-    void* p = GrossNehmen(n * sizeof(T));
-    if (p == nullptr) throw std::bad_alloc();
-    return static_cast<T*>(p);
-}
