@@ -47,7 +47,9 @@ TEST(CommandLine, RejectsWhatItCannotUse) {
              {"--system", "farben=256"}, {"--system", "screen=800"}, {"--system", "screen=800x"},
              {"--system", "screen=0x600"}, {"--system", "twips=abc"}, {"--system", "colours=1"},
              {"--system", "cpu=480"}, {"--system", "cpu=0xZZ"}, {"--system", "cpu=0x100000000"},
-             {"--system", "family=nt4"}, {"--system", "prefix="}, {"--system", "screen"}}) {
+             {"--system", "family=nt4"}, {"--system", "prefix="}, {"--system", "screen"},
+             {"--system", "cpu=0x480zz"}, {"--system", "twips=12px"}, {"--system", "screen=800x600x"},
+             {"--system", "colours=256 "}}) {
         EXPECT_THROW(ParseCommandLine(bad), CommandLineError) << bad.back();
     }
 }

@@ -100,5 +100,16 @@ TEST_F(HostTest, FolderAndFileOperationsRefuseTheWrongKindAndWhatIsNotThere) {
     EXPECT_THROW(host_->ClearAttributes("C:\\KAL\\datei"), Laufzeitfehler);
 }
 
+// A write killed half-way leaves its temporary file in the folder; removing the folder
+// takes that along, but nothing that only looks like one.
+TEST_F(HostTest, RemovingAFolderTakesAlongWhatDeadWritesLeft) {
+    Schreibe(C("KAL/.t4.ovl.kaldorin-4711-0-815"), "halb");
+    host_->RemoveFolder("C:\\KAL");
+    EXPECT_FALSE(fs::exists(C("KAL")));
+    Schreibe(C("KAL/.t4.ovl.kaldorin-Notizen"), "des Nutzers");
+    EXPECT_THROW(host_->RemoveFolder("C:\\KAL"), Laufzeitfehler);
+    EXPECT_TRUE(fs::exists(C("KAL/.t4.ovl.kaldorin-Notizen")));
+}
+
 }  // namespace
 }  // namespace kaldorin::test

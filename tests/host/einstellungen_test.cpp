@@ -77,6 +77,8 @@ TEST_F(EinstellungenTest, DeletingWhatIsThereAndWhatIsNot) {
     host_->WriteText("VORK", "KALDORIN", "Dir", "C:\\K");
     host_->WriteText("VORK", "KALDORIN", "BWS1", "x");
     host_->WriteText("VORK", "Anderes", "k", "y");
+    host_->WriteText("VORK", "KALDORIN2", "k", "w");
+    host_->WriteText("VORK", "KALDORIN\\Alt", "k", "v");
     host_->WriteText("Fremd", "S", "k", "z");
 
     host_->DeleteKey("vork", "kaldorin", "bws1");
@@ -84,8 +86,11 @@ TEST_F(EinstellungenTest, DeletingWhatIsThereAndWhatIsNot) {
     EXPECT_THROW(host_->DeleteKey("VORK", "Fehlt", "Dir"), Laufzeitfehler);
 
     // The removal's order: the section, then the whole application.
+    // A section goes with the sections below it, never with one that only starts alike.
     host_->DeleteSection("VORK", "KALDORIN");
     EXPECT_EQ(host_->ReadText("VORK", "Anderes", "k"), "y");
+    EXPECT_EQ(host_->ReadText("VORK", "KALDORIN2", "k"), "w");
+    EXPECT_EQ(host_->ReadText("VORK", "KALDORIN\\Alt", "k"), "");
     EXPECT_THROW(host_->DeleteSection("VORK", "KALDORIN"), Laufzeitfehler);  // gone
     host_->DeleteSection("VORK", "Anderes");
     host_->DeleteApplication("vork");  // still there without sections

@@ -232,6 +232,25 @@ TEST_F(NummerierteDateienTest, FehlerBeimZwischenflushBrichtEntpackenAb) {
     EXPECT_EQ(Namen(ordner), (std::set<std::string>{"q.px_", "T14.ovl"}));
 }
 
+// The flushes on the way come every 4 MiB of a large file, not with every piece: for
+// 12 MiB three on the way, one before the rename and one for the folder.
+TEST_F(NummerierteDateienTest, ZwischenflushAlleVierMiB) {
+    static int flushes;
+    flushes = 0;
+    const NummerierteDateien::Abschluss zaehlen{+[](int fd) { return ++flushes, fsync(fd); }, nullptr};
+    const fs::path quelle = ordner / "q.px_", ziel = ordner / "T14.ovl";
+    const Bytes strom = Packen(Inhalt(12 << 20));
+    Schreiben(quelle, strom);
+    {
+        NummerierteDateien d(zaehlen);
+        const int q = d.OpenRead(quelle), z = d.OpenWrite(ziel);
+        const ByteRange alles{0, strom.size()};
+        d.Unpack(q, std::span(&alles, 1), z);
+        d.Close(z);
+    }
+    EXPECT_EQ(flushes, 5);
+}
+
 // A full disk, imitated by a file size limit in a child process.
 TEST_F(NummerierteDateienTest, VollerDatentraegerLaesstZielStehen) {
     const fs::path quelle = ordner / "q.px_", ziel = ordner / "ziel";

@@ -81,26 +81,43 @@ TEST_F(Entfernen, ForeignFilesInTheInstallationFolderSurvive) {
     EXPECT_EQ(s.Meldungen(), std::vector<std::string>{Fehler(7)}) << "the folder was due to go and could not";
 }
 
-// Each step that fails gives its number; with several, the last one's.
-class Fehlernummer : public Entfernen, public ::testing::WithParamInterface<int> {};
+// Each step that fails gives its own number; with several, the last one's. A data
+// folder's step fails when its box is ticked and the folder is gone.
+struct Stoerung {
+    int nummer;
+    const char* kaestchen;  // the one box ticked; none, or all for step 7
+    const char* weg;        // what is taken away before the removal
+};
+
+void PrintTo(const Stoerung& st, std::ostream* os) { *os << "step " << st.nummer; }
+
+class Fehlernummer : public Entfernen, public ::testing::WithParamInterface<Stoerung> {};
 
 TEST_P(Fehlernummer, OfTheLastFailedStep) {
-    const int nummer = GetParam();
-    if (nummer == 2) fs::remove_all(s.Host_Pfad(kZiel + "\\Bilder"));
-    if (nummer == 7) {  // step 3 (Fahrplan missing) and step 7 (a file that cannot be deleted)
-        fs::remove_all(s.Host_Pfad(kZiel + "\\Fahrplan"));
+    const Stoerung st = GetParam();
+    if (*st.weg) fs::remove_all(s.Host_Pfad(kZiel + st.weg));
+    std::vector<std::string> kaestchen;
+    if (*st.kaestchen) kaestchen.push_back(st.kaestchen);
+    if (st.nummer == 7) {  // step 3 (Fahrplan missing) and step 7 (a file that cannot be deleted)
         fs::permissions(s.Host_Pfad(kZiel + "\\KALDORIN.OCX"), fs::perms::owner_read);
+        kaestchen = kAlle;
     }
-    if (nummer == 9) {  // a missing link says nothing
+    if (st.nummer == 9) {  // a missing link says nothing
         fs::remove_all(s.Host_Pfad(s.host().ProgramsFolder() + "\\KALDORIN"));
         fs::remove(s.Host_Pfad("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
     }
-    EXPECT_EQ(Entfernen_Mit(nummer == 2 ? std::vector<std::string>{"CB_Rem_PI"}
-                                        : nummer == 7 ? kAlle : std::vector<std::string>{}),
-              3);
-    EXPECT_EQ(s.Meldungen(), std::vector<std::string>{Fehler(nummer)});
+    if (st.nummer == 10) s.scheitern = {"DeleteApplication"};
+    EXPECT_EQ(Entfernen_Mit(kaestchen), 3);
+    EXPECT_EQ(s.Meldungen(), std::vector<std::string>{Fehler(st.nummer)});
 }
-INSTANTIATE_TEST_SUITE_P(Schritte, Fehlernummer, ::testing::Values(2, 7, 9));
+INSTANTIATE_TEST_SUITE_P(Schritte, Fehlernummer,
+                         ::testing::Values(Stoerung{1, "CB_Rem_SO", "\\Sound"}, Stoerung{2, "CB_Rem_PI", "\\Bilder"},
+                                           Stoerung{3, "CB_Rem_FP", "\\Fahrplan"},
+                                           Stoerung{4, "CB_Rem_GP", "\\Stellwerk"},
+                                           Stoerung{5, "CB_Rem_DB", "\\Lokdatenbank"}, Stoerung{6, "", "\\Help"},
+                                           Stoerung{7, "", "\\Fahrplan"}, Stoerung{9, "", ""},
+                                           Stoerung{10, "", ""}),
+                         [](const auto& info) { return "Schritt" + std::to_string(info.param.nummer); });
 
 // Every folder and file below the prefix, but the settings store itself.
 std::set<std::string> Baum(const std::string& wurzel) {
@@ -119,6 +136,8 @@ TEST(EntfernenGanz, AllBoxesLeaveThePrefixAsBeforeTheInstallation) {
     const auto vorher = Baum(s.prefix);
     ASSERT_EQ(s.Ausfuehren(kBisSeite1 + kInstallieren), 0);
     ASSERT_NE(Baum(s.prefix), vorher);
+    // Names match without regard to case: a file the user renamed still goes.
+    fs::rename(s.Host_Pfad(kZiel + "\\KALDORIN_Edit.EXE"), s.Host_Pfad(kZiel) + "/kaldorin_edit.exe");
     EXPECT_EQ(Entfernen_Mit(s, kAlle), 3);
     EXPECT_EQ(s.Meldungen(), std::vector<std::string>{kEntfernt});
     EXPECT_EQ(Baum(s.prefix), vorher);  // C:\Programme stays: only the installation folder goes

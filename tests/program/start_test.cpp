@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "doubles/fakes.h"
 #include "tests/program/szenario.h"
 
 namespace kaldorin::test {
@@ -132,6 +133,29 @@ TEST(Start, RemoveButtonOnlyForAnExistingRecordedFolder) {
         EXPECT_EQ(s.p().Installiert_Ordner.empty(), fall != 1) << fall;
         EXPECT_EQ(Lies(ini), fall == 0 ? "" : eintrag) << fall;  // only read
     }
+}
+
+// The default target on a Windows with and without C:\Programme: the old folder where it
+// exists, else the user's own programs folder, else the old one again (which the
+// installation then reports as not writable).
+TEST(Start, DefaultTargetFollowsTheProgrammeFolderElseTheUsersOwn) {
+    struct Windows : LeererHost {
+        bool programme = false, eigener = true;
+        bool FolderExists(std::string_view pfad) override { return programme && pfad == "C:\\Programme"; }
+        std::string UserProgramFilesFolder() override {
+            if (!eigener) Nicht();
+            return "C:\\Users\\Jürgen Groß\\AppData\\Local\\Programs";
+        }
+    };
+    AufzeichnendeFace face;
+    Windows host;
+    Programm p{Laufzeit{face, host}};
+    EXPECT_EQ(Ziel_Vorgabe(p), "C:\\Users\\Jürgen Groß\\AppData\\Local\\Programs\\KALDORIN");
+    host.eigener = false;
+    EXPECT_EQ(Ziel_Vorgabe(p), "C:\\Programme\\KALDORIN");
+    host.programme = true;
+    host.eigener = true;
+    EXPECT_EQ(Ziel_Vorgabe(p), "C:\\Programme\\KALDORIN");
 }
 
 }  // namespace

@@ -35,6 +35,36 @@ std::string Feld(const std::string& zeile, const std::string& schluessel) {
     return wert;
 }
 
+// The POSIX host, with the settings operations named in `scheitern` refused.
+class StoerbarerHost : public PosixHost {
+public:
+    StoerbarerHost(const SystemFacts& fakten, const std::set<std::string>& scheitern)
+        : PosixHost(fakten), scheitern_(scheitern) {}
+
+    void WriteText(std::string_view a, std::string_view s, std::string_view k, std::string_view w) override {
+        Pruefen("WriteText");
+        PosixHost::WriteText(a, s, k, w);
+    }
+    void DeleteKey(std::string_view a, std::string_view s, std::string_view k) override {
+        Pruefen("DeleteKey");
+        PosixHost::DeleteKey(a, s, k);
+    }
+    void DeleteSection(std::string_view a, std::string_view s) override {
+        Pruefen("DeleteSection");
+        PosixHost::DeleteSection(a, s);
+    }
+    void DeleteApplication(std::string_view a) override {
+        Pruefen("DeleteApplication");
+        PosixHost::DeleteApplication(a);
+    }
+
+private:
+    void Pruefen(const std::string& operation) const {
+        if (scheitern_.count(operation)) throw Laufzeitfehler(operation + " scheitert im Test.");
+    }
+    std::set<std::string> scheitern_;
+};
+
 }  // namespace
 
 const std::string kStart = "answer 1\nanswer 1\n";
@@ -85,7 +115,7 @@ int Szenario::Ausfuehren(const std::string& script) {
     for (const auto& [schluessel, wert] : system) ApplySystemFact(zeile, schluessel + "=" + wert);
 
     std::ostringstream transkript;
-    host_ = std::make_unique<PosixHost>(zeile.system);
+    host_ = std::make_unique<StoerbarerHost>(zeile.system, scheitern);
     face_ = std::make_unique<HeadlessFace>(zeile.options, *host_, Script(ParseScript(script)),
                                            &transkript);
     programm_ = std::make_unique<Programm>(Laufzeit{*face_, *host_});

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -83,6 +84,9 @@ public:
     // System facts passed as --system KEY=VALUE; defaults make a machine that raises
     // no warning.
     std::map<std::string, std::string> system;
+    // Settings operations of the host that fail in the next runs, by name
+    // ("DeleteApplication"): a failure a test cannot make with files alone.
+    std::set<std::string> scheitern;
 
     // Packs `inhalt` as the medium file `name` ("t0e.px_").
     void Packen(const std::string& name, const std::string& inhalt);

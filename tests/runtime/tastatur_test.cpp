@@ -53,6 +53,13 @@ TEST(Taborder, GoesInCreationOrderOverShownAvailableControlsRoundTheEnd) {
     // From a control that just lost its place, Tab still goes on from where it stood.
     EXPECT_EQ(TabZiel(liste, Entfernen, false), Dir);
     EXPECT_EQ(TabZiel(std::vector<Tastenziel>{{Titel, Art::Label, true, true}}, 0, false), 0);
+
+    // With no focus yet, Tab starts at the very first control and Shift+Tab at the last.
+    const std::vector<Tastenziel> knoepfe = {{Weiter, Art::Button, true, true},
+                                             {Abbrechen, Art::Button, true, true},
+                                             {Entfernen, Art::Button, true, true}};
+    EXPECT_EQ(TabZiel(knoepfe, 0, false), Weiter);
+    EXPECT_EQ(TabZiel(knoepfe, 0, true), Entfernen);
 }
 
 TEST(Anfangsfokus, IsTheProgramsChoiceElseTheFirstAvailableButton) {
