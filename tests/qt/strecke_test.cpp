@@ -92,10 +92,13 @@ struct Strecke : ::testing::Test {
         medium = new Ordner;
         const std::string befehl = std::string(KALDORIN_BIN_DIR) + "/kaldorin-pack demo " +
                                    medium->pfad + "/medium > /dev/null";
-        ASSERT_EQ(std::system(befehl.c_str()), 0);
+        gemacht = std::system(befehl.c_str()) == 0;
     }
     static void TearDownTestSuite() { delete medium; }
+    // A failure here fails every test of the suite; one in SetUpTestSuite would only skip them.
+    void SetUp() override { ASSERT_TRUE(gemacht) << "kaldorin-pack demo could not make the medium"; }
     static Ordner* medium;
+    static bool gemacht;
 
     Ordner prefix;
 
@@ -127,6 +130,7 @@ struct Strecke : ::testing::Test {
     }
 };
 Ordner* Strecke::medium = nullptr;
+bool Strecke::gemacht = false;
 
 // An installation, then its removal, each transcript the headless face's for the same
 // script but for the windows' places (they differ by the frame the window system adds).
