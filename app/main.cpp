@@ -11,9 +11,12 @@
 
 #if KALDORIN_HAVE_QT
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
-#include <climits>
+#include <cerrno>
+#include <cstring>
 
 #include "app/qt_modul.h"
 #endif
@@ -40,20 +43,41 @@ FaceChoice ChooseFace(FaceChoice asked) {
 }
 
 #if KALDORIN_HAVE_QT
-// The Qt face, from its module beside this program (app/qt_modul.h). Exit code 1 with
-// the loader's reason when the module is missing or broken.
-int RunQtFaceModule(const FaceOptions& options, Host& host) {
-    std::string pfad = kQtModulDatei;
-    char programm[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", programm, sizeof programm - 1);
-    if (n > 0) {
-        const std::string datei(programm, static_cast<std::size_t>(n));
-        pfad = datei.substr(0, datei.rfind('/') + 1) + kQtModulDatei;
+// Loads the module the program carries, through an anonymous in-memory file; nullptr
+// with the reason in `fehler`.
+void* QtModulLaden(std::string& fehler) {
+    const int fd = memfd_create("kaldorin-setup-qt", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+    if (fd < 0) {
+        fehler = std::string("memfd_create: ") + std::strerror(errno);
+        return nullptr;
     }
-    void* modul = dlopen(pfad.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const unsigned char* bytes = kaldorin_qt_modul_anfang;
+    while (bytes < kaldorin_qt_modul_ende) {
+        const ssize_t n = write(fd, bytes, static_cast<std::size_t>(kaldorin_qt_modul_ende - bytes));
+        if (n <= 0 && errno != EINTR) {
+            fehler = std::string("write: ") + std::strerror(errno);
+            close(fd);
+            return nullptr;
+        }
+        if (n > 0) bytes += n;
+    }
+    // Sealed: the code mapped from it cannot change under the program.
+    fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL);
+    void* modul = dlopen(("/proc/self/fd/" + std::to_string(fd)).c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (modul == nullptr) fehler = dlerror();
+    close(fd);  // the mappings stay
+    return modul;
+}
+
+// The Qt face, from the module the program carries (app/qt_modul.h). Exit code 1 with
+// the loader's reason when it cannot be loaded (no Qt libraries on the machine, say).
+int RunQtFaceModule(const FaceOptions& options, Host& host) {
+    std::string fehler;
+    void* modul = QtModulLaden(fehler);
     void* einstieg = modul ? dlsym(modul, kQtModulEinstieg) : nullptr;
     if (einstieg == nullptr) {
-        std::cerr << "kaldorin-setup: the Qt face cannot be loaded: " << dlerror() << '\n';
+        std::cerr << "kaldorin-setup: the Qt face cannot be loaded: " << (modul ? dlerror() : fehler.c_str())
+                  << '\n';
         return 1;
     }
     // Never unloaded: Qt keeps threads and handlers of its own until the process ends.

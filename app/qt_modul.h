@@ -1,8 +1,10 @@
 #pragma once
-// The Qt face lives in a module of its own (kaldorin-setup-qt.so beside the program),
-// which kaldorin-setup loads only when it opens windows: unattended and scripted runs
-// then neither load the Qt libraries nor need them installed, and start in a fraction
-// of the time.
+// The Qt face lives in a module of its own, which kaldorin-setup loads only when it
+// opens windows: unattended and scripted runs then neither load the Qt libraries nor
+// need them installed, and start in a fraction of the time. The program carries the
+// module inside itself (app/qt_modul_daten.cpp) and loads it from memory, so that the
+// program alone, copied onto a medium or downloaded, opens its windows, and nothing is
+// ever loaded from the folder it was started from.
 
 #include <functional>
 
@@ -11,8 +13,9 @@
 
 namespace kaldorin {
 
-// The module's file name, looked for in the program's own folder.
-inline constexpr const char* kQtModulDatei = "kaldorin-setup-qt.so";
+// The carried module's bytes, from kaldorin_qt_modul_anfang up to kaldorin_qt_modul_ende.
+extern "C" const unsigned char kaldorin_qt_modul_anfang[];
+extern "C" const unsigned char kaldorin_qt_modul_ende[];
 // The one symbol the module exports: RunQtFace (runtime/ui/qt/qt_face.h) under C linkage.
 inline constexpr const char* kQtModulEinstieg = "kaldorin_run_qt_face";
 using QtModulEinstieg = int (*)(const FaceOptions& options, Host& host,
