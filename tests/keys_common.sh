@@ -1,9 +1,9 @@
-# The keyboard test of both desktop faces: real key events (xdotool) to the real windows
-# on a private X server. Enter alone installs; Tab, Shift+Tab, Escape and the focus after
-# a greyed-out button are tried on the way. The sourcing script sets WORKDIR, SHOTS,
-# RUHIG_STILLE, RUHIG_VORLAUF (see ruhig) and defines starten NAME (the setup on a fresh
-# prefix in the background: SETUP_PID, transcript $WORKDIR/NAME.jsonl, default target
-# ZIEL) and beteiligte (the pids whose activity counts).
+# Key presses for the desktop faces' tests: real key events (xdotool) to the real
+# windows on a private X server, each once the program waits for it. The sourcing
+# script sets WORKDIR, SHOTS, RUHIG_STILLE, RUHIG_VORLAUF (see ruhig) and defines
+# starten NAME (the setup on a fresh prefix in the background: SETUP_PID, transcript
+# $WORKDIR/NAME.jsonl, default target ZIEL) and beteiligte (the pids whose activity
+# counts). tests/keys_roads.sh has the keyboard roads both faces take.
 command -v xdotool >/dev/null || fail "xdotool is missing (apt-get install xdotool)"
 
 # The activity of PIDS..., read without starting a process: CPU ticks (user and system,
@@ -63,22 +63,3 @@ lauf() {
   SETUP_PID=
   [ "$rc" -eq 0 ] || fail "$name: exit code $rc: $(cat "$WORKDIR/$name.err")"
 }
-
-note "Enter alone: two alerts, five agreement pages, Akzeptieren, three wizard pages, the message"
-lauf enter Return Return Return Return Return Return Return Return Return foto Return Return Return
-grep -qF '"text":"KALDORIN-Edit wurde installiert."' "$WORKDIR/enter.jsonl" || fail "enter: no completion message"
-[ -f "$ZIEL/KALDORIN_Edit.EXE" ] || fail "enter: nothing installed in the default target $ZIEL"
-
-# On agreement page 1 the focus is on "Weiter"; Shift+Tab reaches "Zurück", which
-# greys itself out on the welcome page, so the focus moves on to "Weiter"; Tab from
-# there skips the greyed-out "Akzeptieren" and reaches "Ablehnen".
-note "Tab and Shift+Tab in creation order, the focus after a greyed-out button"
-lauf tab Return Return Return shift+Tab Return Tab Return
-grep -qF '"window":"FRM_Installation"' "$WORKDIR/tab.jsonl" && fail "tab: the agreement was not declined"
-[ ! -e "$ZIEL" ] || fail "tab: something was installed"
-
-note "Escape is the wizard's close box"
-lauf escape Return Return Return Return Return Return Return Return Escape
-grep -qF '"window":"FRM_Installation"' "$WORKDIR/escape.jsonl" || fail "escape: the wizard never opened"
-[ ! -e "$ZIEL" ] || fail "escape: something was installed"
-echo PASS

@@ -32,3 +32,4 @@ starten() {
   SETUP_PID=$!
 }
 . "$(dirname "$0")/../keys_common.sh"
+. "$(dirname "$0")/../keys_roads.sh"
