@@ -18,7 +18,7 @@ void RunProgram(Laufzeit laufzeit) {
 
 int RunHeadless(const FaceOptions& options, Host& host) {
     if (options.script.empty()) {
-        std::cerr << "kaldorin-setup: the headless face needs --script FILE\n" << Usage();
+        std::cerr << "kaldorin-setup: Die Oberfläche headless braucht --script DATEI.\n" << kSieheHilfe;
         return kBadUsage;
     }
     std::optional<Script> script;
@@ -32,49 +32,42 @@ std::string AsWindowsPath(Host& host, const std::string& folder) {
     return folder.starts_with('/') ? host.WindowsPath(folder) : folder;
 }
 
-int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& makeHost,
-                  const UnattendedFace& face) {
-    CommandLine line;
-    std::vector<std::string> rest;
-    try {
-        rest = TakeSystemFacts(arguments, line);
-    } catch (const CommandLineError& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n';
-        return kBadUsage;
-    }
+int RunUnattended(CommandLine line, const HostMaker& makeHost, const UnattendedFace& face) {
+    Unbeaufsichtigt& auftrag = line.auftrag;
     std::string problem;
-    auto auftrag = Unbeaufsichtigt_Lesen(rest, problem);
-    if (!auftrag) {
-        std::cerr << "kaldorin-setup: " << problem << '\n' << Unbeaufsichtigt_Hilfe();
+    if (!Unbeaufsichtigt_Pruefen(auftrag, problem)) {
+        std::cerr << "kaldorin-setup: " << problem << '\n' << kSieheHilfe;
         return kBadUsage;
     }
     try {
         std::unique_ptr<Host> host = makeHost(line.system);
-        auftrag->quelle = AsWindowsPath(*host, auftrag->quelle);
-        auftrag->ziel = AsWindowsPath(*host, auftrag->ziel);
-        if (!Unbeaufsichtigt_Ziel_Pruefen(*auftrag, *host, problem)) {
+        auftrag.quelle = AsWindowsPath(*host, auftrag.quelle);
+        auftrag.ziel = AsWindowsPath(*host, auftrag.ziel);
+        if (!Unbeaufsichtigt_Ziel_Pruefen(auftrag, *host, problem)) {
             std::cerr << "kaldorin-setup: " << problem << '\n';
             return kBadUsage;
         }
         line.options.answerDialogs = true;
         // A transcript asked for and not writable is refused before anything runs,
-        // rather than the run going on without it.
+        // rather than the run going on without it. It is written here, not by the face.
         std::ofstream transcript;
-        if (!auftrag->transkript.empty()) {
-            transcript.open(auftrag->transkript, std::ios::binary | std::ios::trunc);
+        if (!line.options.transcript.empty()) {
+            transcript.open(line.options.transcript, std::ios::binary | std::ios::trunc);
             if (!transcript) {
-                std::cerr << "kaldorin-setup: cannot write the transcript " << auftrag->transkript << '\n';
+                std::cerr << "kaldorin-setup: Die Mitschrift " << line.options.transcript
+                          << " lässt sich nicht schreiben.\n";
                 return kBadUsage;
             }
+            line.options.transcript.clear();
         }
         std::vector<std::string> messages;
-        const int code = face(line.options, *host, Script(ParseScript(Unbeaufsichtigt_Skript(*auftrag))),
+        const int code = face(line.options, *host, Script(ParseScript(Unbeaufsichtigt_Skript(auftrag))),
                               transcript.is_open() ? &transcript : nullptr, messages);
         if (code == 1 || code == 2) return 1;
-        if (auftrag->entfernen && messages.empty())
+        if (auftrag.entfernen && messages.empty())
             std::cout << "Es ist keine installierte Kopie von KALDORIN-Edit verzeichnet; "
                          "nichts wurde entfernt.\n";
-        return Unbeaufsichtigt_Ergebnis(*auftrag, messages);
+        return Unbeaufsichtigt_Ergebnis(auftrag, messages);
     } catch (const std::exception& e) {
         std::cerr << "kaldorin-setup: " << e.what() << '\n';
         return 1;

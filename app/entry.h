@@ -17,6 +17,8 @@ namespace kaldorin {
 
 // The exit code for a command line or script that cannot be used.
 constexpr int kBadUsage = 2;
+// Where a message about the command line sends the user.
+inline constexpr const char* kSieheHilfe = "Alle Angaben: kaldorin-setup --help\n";
 
 // One run of the setup on the face and host of `laufzeit`.
 void RunProgram(Laufzeit laufzeit);
@@ -39,11 +41,10 @@ using HostMaker = std::function<std::unique_ptr<Host>(const SystemFacts&)>;
 using UnattendedFace = std::function<int(const FaceOptions& options, Host& host, Script script,
                                          std::ostream* transcript, std::vector<std::string>& messages)>;
 
-// --unattended with the arguments after it. Exit code 0 when the run reached its goal
-// without an error message, 1 when it showed one or could not start, 2 for unusable
-// options, a target whose parent folder is missing or a transcript that cannot be
-// written (these before anything is written).
-int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& makeHost,
-                  const UnattendedFace& face);
+// An unattended run (`line.unattended`). Exit code 0 when the run reached its goal
+// without an error message, 1 when it showed one or could not start, 2 for options
+// that do not fit together, a target whose parent folder is missing or a transcript
+// that cannot be written (these before anything is written).
+int RunUnattended(CommandLine line, const HostMaker& makeHost, const UnattendedFace& face);
 
 }  // namespace kaldorin

@@ -86,9 +86,9 @@ int RunQtFaceModule(const FaceOptions& options, Host& host) {
 #endif
 
 // --unattended: the road played on the headless face, which prints every dialog.
-int RunUnattendedHeadless(const std::vector<std::string>& arguments) {
+int RunUnattendedHeadless(const CommandLine& line) {
     return RunUnattended(
-        arguments, [](const SystemFacts& facts) { return std::make_unique<PosixHost>(facts); },
+        line, [](const SystemFacts& facts) { return std::make_unique<PosixHost>(facts); },
         [](const FaceOptions& options, Host& host, Script script, std::ostream* transcript,
            std::vector<std::string>& messages) {
             HeadlessFace face(options, host, std::move(script), transcript);
@@ -99,23 +99,22 @@ int RunUnattendedHeadless(const std::vector<std::string>& arguments) {
 }
 
 int Main(const std::vector<std::string>& arguments) {
-    if (!arguments.empty() && arguments[0] == "--unattended")
-        return RunUnattendedHeadless({arguments.begin() + 1, arguments.end()});
     CommandLine line;
     try {
-        line = ParseCommandLine(arguments);
+        line = ParseCommandLine(arguments, Plattform::Posix);
     } catch (const CommandLineError& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n' << Usage();
+        std::cerr << "kaldorin-setup: " << e.what() << '\n' << kSieheHilfe;
         return kBadUsage;
     }
     if (line.help) {
-        std::cout << Usage();
+        std::cout << Usage(Plattform::Posix);
         return 0;
     }
+    if (line.unattended) return RunUnattendedHeadless(line);
     FaceChoice face = ChooseFace(line.face);
 #if !KALDORIN_HAVE_QT
     if (face == FaceChoice::Qt) {
-        std::cerr << "kaldorin-setup: this build has no Qt face\n";
+        std::cerr << "kaldorin-setup: Diese Ausgabe hat keine Qt-Oberfläche.\n";
         return kBadUsage;
     }
 #endif

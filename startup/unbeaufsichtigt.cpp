@@ -41,54 +41,24 @@ std::string Wiederholt(const std::string& zeile, int mal) {
 
 }  // namespace
 
-std::optional<Unbeaufsichtigt> Unbeaufsichtigt_Lesen(const std::vector<std::string>& argumente,
-                                                     std::string& fehler) {
-    Unbeaufsichtigt auftrag;
-    bool daten_gegeben = false;
-    for (std::size_t i = 0; i < argumente.size(); ++i) {
-        const std::string& a = argumente[i];
-        auto wert = [&](std::string& ziel) {
-            if (i + 1 >= argumente.size()) {
-                fehler = a + " braucht einen Wert.";
-                return false;
-            }
-            ziel = argumente[++i];
-            return true;
-        };
-        std::string liste;
-        if (a == "--accept-licence") auftrag.akzeptiert = true;
-        else if (a == "--remove") auftrag.entfernen = true;
-        else if (a == "--no-desktop") auftrag.desktop = false;
-        else if (a == "--no-startmenu") auftrag.startmenue = false;
-        else if (a == "--no-converter") auftrag.konverter = false;
-        else if (a == "--source") { if (!wert(auftrag.quelle)) return std::nullopt; }
-        else if (a == "--target") { if (!wert(auftrag.ziel)) return std::nullopt; }
-        else if (a == "--transcript") { if (!wert(auftrag.transkript)) return std::nullopt; }
-        else if (a == "--remove-data") {
-            if (!wert(liste) || !Datenordner_Lesen(liste, auftrag.datenordner, fehler))
-                return std::nullopt;
-            daten_gegeben = true;
-        } else {
-            fehler = "Unbekannte Angabe: " + a;
-            return std::nullopt;
-        }
-    }
+bool Unbeaufsichtigt_Pruefen(Unbeaufsichtigt& auftrag, std::string& fehler) {
     // A removal installs nothing, so it needs no acceptance of its own; the licence
     // window is passed on the administrator's behalf only to reach the wizard.
     if (!auftrag.akzeptiert && !auftrag.entfernen) {
         fehler = "Ohne --accept-licence wird nichts installiert: der Lizenzvertrag muss "
                  "angenommen werden.";
-        return std::nullopt;
+        return false;
     }
-    if (daten_gegeben && !auftrag.entfernen) {
+    if (!auftrag.datenliste.empty() && !auftrag.entfernen) {
         fehler = "--remove-data gilt nur zusammen mit --remove.";
-        return std::nullopt;
+        return false;
     }
     if (auftrag.entfernen && (!auftrag.quelle.empty() || !auftrag.ziel.empty())) {
         fehler = "--source und --target gelten nicht für --remove.";
-        return std::nullopt;
+        return false;
     }
-    return auftrag;
+    auftrag.datenordner.clear();
+    return auftrag.datenliste.empty() || Datenordner_Lesen(auftrag.datenliste, auftrag.datenordner, fehler);
 }
 
 std::string Unbeaufsichtigt_Skript(const Unbeaufsichtigt& auftrag) {
@@ -138,13 +108,6 @@ bool Unbeaufsichtigt_Ziel_Pruefen(const Unbeaufsichtigt& auftrag, Host& host, st
              " installiert werden. Bitte den Ordner zuerst anlegen oder mit --target einen "
              "Ordner in einem vorhandenen angeben.";
     return false;
-}
-
-const char* Unbeaufsichtigt_Hilfe() {
-    return "  kaldorin-setup --unattended --accept-licence [--source DIR] [--target DIR]\n"
-           "                 [--no-desktop] [--no-startmenu] [--no-converter] [--transcript FILE]\n"
-           "  kaldorin-setup --unattended --remove\n"
-           "                 [--remove-data all|fahrplan,stellwerk,lokdatenbank,bilder,sound]\n";
 }
 
 }  // namespace kaldorin

@@ -3,7 +3,6 @@
 // (or one removal) played on the headless face, with every warning answered by its
 // first button and every message printed.
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 
 namespace kaldorin {
 
+// What an unattended run is to do, as the command line gave it (app/command_line.h).
 struct Unbeaufsichtigt {
     bool akzeptiert = false;   // --accept-licence
     bool entfernen = false;    // --remove
@@ -19,14 +19,13 @@ struct Unbeaufsichtigt {
     bool desktop = true;       // --no-desktop
     bool startmenue = true;    // --no-startmenu
     bool konverter = true;     // --no-converter
-    std::vector<std::string> datenordner;  // --remove-data: check boxes to tick
-    std::string transkript;    // --transcript FILE
+    std::string datenliste;    // --remove-data as given: all, or data folders by name
+    std::vector<std::string> datenordner;  // the check boxes to tick, from datenliste
 };
 
-// Reads the options that follow --unattended. Returns the problem as a sentence in
-// `fehler` (and nothing) when they do not fit together.
-std::optional<Unbeaufsichtigt> Unbeaufsichtigt_Lesen(const std::vector<std::string>& argumente,
-                                                     std::string& fehler);
+// Checks that the options fit together and fills `datenordner` from `datenliste`.
+// Returns false with the problem as a sentence in `fehler` when they do not.
+bool Unbeaufsichtigt_Pruefen(Unbeaufsichtigt& auftrag, std::string& fehler);
 
 // The script a user would play for this run; folders already as Windows paths.
 std::string Unbeaufsichtigt_Skript(const Unbeaufsichtigt& auftrag);
@@ -41,8 +40,5 @@ int Unbeaufsichtigt_Ergebnis(const Unbeaufsichtigt& auftrag,
 // the parent missing the run would end in a file error; checked before anything is
 // written. The problem as a sentence in `fehler` when it is missing.
 bool Unbeaufsichtigt_Ziel_Pruefen(const Unbeaufsichtigt& auftrag, Host& host, std::string& fehler);
-
-// The usage text of the unattended options.
-const char* Unbeaufsichtigt_Hilfe();
 
 }  // namespace kaldorin

@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "app/command_line.h"
 
 namespace kaldorin {
 namespace {
 
+CommandLine Posix(const std::vector<std::string>& arguments) { return ParseCommandLine(arguments, Plattform::Posix); }
+
 TEST(CommandLine, ReadsFaceFilesAndSystemFacts) {
-    CommandLine line = ParseCommandLine({"--headless", "--script", "s.txt", "--transcript", "t.jsonl", "--system",
-                                         "screen=800x600", "twips=12", "colours=256", "cpu=0x0480", "family=9x",
-                                         "prefix=/tmp/p", "setupdir=/media/cd"});
+    CommandLine line = Posix({"--headless", "--script", "s.txt", "--transcript", "t.jsonl", "--system",
+                              "screen=800x600", "twips=12", "colours=256", "cpu=0x0480", "family=9x",
+                              "prefix=/tmp/p", "setupdir=/media/cd"});
     EXPECT_EQ(line.face, FaceChoice::Headless);
     EXPECT_EQ(line.options.script, "s.txt");
     EXPECT_EQ(line.options.transcript, "t.jsonl");
@@ -21,27 +26,34 @@ TEST(CommandLine, ReadsFaceFilesAndSystemFacts) {
     EXPECT_EQ(line.system.prefix, "/tmp/p");
     EXPECT_EQ(line.system.setupdir, "/media/cd");
     // Nothing given leaves everything to the machine; a later --system adds to an earlier one.
-    EXPECT_EQ(ParseCommandLine({}).face, FaceChoice::Automatic);
-    EXPECT_FALSE(ParseCommandLine({}).options.screenWidth || ParseCommandLine({}).system.cpu);
-    EXPECT_TRUE(ParseCommandLine({"--help"}).help);
-    EXPECT_EQ(ParseCommandLine({"--face", "qt"}).face, FaceChoice::Qt);
-    EXPECT_EQ(ParseCommandLine({"--system", "family=nt", "--system", "twips=15"}).options.twips, 15);
+    EXPECT_EQ(Posix({}).face, FaceChoice::Automatic);
+    EXPECT_FALSE(Posix({}).options.screenWidth || Posix({}).system.cpu || Posix({}).unattended);
+    EXPECT_TRUE(Posix({"--help"}).help);
+    EXPECT_EQ(Posix({"--face", "qt"}).face, FaceChoice::Qt);
+    EXPECT_EQ(Posix({"--system", "family=nt", "--system", "twips=15"}).options.twips, 15);
+    // The Windows build has its own face and --hold.
+    const CommandLine windows = ParseCommandLine({"--face", "win32", "--hold", "30"}, Plattform::Windows);
+    EXPECT_EQ(windows.face, FaceChoice::Win32);
+    EXPECT_EQ(windows.hold, 30);
 }
 
-TEST(CommandLine, TheUnattendedEntryReadsSystemFactsAsTheScriptedOneDoes) {
-    CommandLine line;
-    const auto rest = TakeSystemFacts({"--accept-licence", "--system", "family=9x", "cpu=0x480", "--target", "C:\\x",
-                                       "--system", "prefix=/tmp/p"},
-                                      line);
-    EXPECT_EQ(rest, (std::vector<std::string>{"--accept-licence", "--target", "C:\\x"}));
+TEST(CommandLine, UnattendedRunsAreReadByTheSameParser) {
+    const CommandLine line = Posix({"--accept-licence", "--unattended", "--system", "family=9x", "cpu=0x480",
+                                    "--target", "C:\\x", "--no-desktop", "--transcript", "t.jsonl", "--system",
+                                    "prefix=/tmp/p"});
+    EXPECT_TRUE(line.unattended);
+    EXPECT_TRUE(line.auftrag.akzeptiert);
+    EXPECT_EQ(line.auftrag.ziel, "C:\\x");
+    EXPECT_FALSE(line.auftrag.desktop);
+    EXPECT_TRUE(line.auftrag.startmenue);
+    EXPECT_EQ(line.options.transcript, "t.jsonl");
     EXPECT_EQ(line.system.cpu, 0x480u);
     EXPECT_EQ(line.system.prefix, "/tmp/p");
-    CommandLine leer;
-    EXPECT_THROW(TakeSystemFacts({"--remove", "--system"}, leer), CommandLineError);
-    EXPECT_THROW(TakeSystemFacts({"--system", "cpu=0x480", "farben=2"}, leer), CommandLineError);
+    EXPECT_EQ(Posix({"--unattended", "--remove", "--remove-data", "sound,bilder"}).auftrag.datenliste,
+              "sound,bilder");
 }
 
-TEST(CommandLine, RejectsWhatItCannotUse) {
+TEST(CommandLine, RejectsWhatItCannotUseInGerman) {
     for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
              {"--face", "win32"}, {"--face"}, {"--script"}, {"--bogus"}, {"--system"}, {"--system", "--headless"},
              {"--system", "farben=256"}, {"--system", "screen=800"}, {"--system", "screen=800x"},
@@ -49,9 +61,46 @@ TEST(CommandLine, RejectsWhatItCannotUse) {
              {"--system", "cpu=480"}, {"--system", "cpu=0xZZ"}, {"--system", "cpu=0x100000000"},
              {"--system", "family=nt4"}, {"--system", "prefix="}, {"--system", "screen"},
              {"--system", "cpu=0x480zz"}, {"--system", "twips=12px"}, {"--system", "screen=800x600x"},
-             {"--system", "colours=256 "}}) {
-        EXPECT_THROW(ParseCommandLine(bad), CommandLineError) << bad.back();
+             {"--system", "colours=256 "}, {"--hold", "5"}, {"--script", ""},
+             // Each mode takes only its own options.
+             {"--target", "C:\\x"}, {"--remove"}, {"--unattended", "--script", "s.txt"},
+             {"--unattended", "--headless"}}) {
+        EXPECT_THROW(Posix(bad), CommandLineError) << bad.back();
     }
+    for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
+             {"--face", "qt"}, {"--hold", "3601"}, {"--hold", "-1"}, {"--hold", "5s"}}) {
+        EXPECT_THROW(ParseCommandLine(bad, Plattform::Windows), CommandLineError) << bad.back();
+    }
+    try {
+        Posix({"--hold", "5"});
+    } catch (const CommandLineError& e) {
+        EXPECT_STREQ(e.what(), "--hold gibt es nur in der Windows-Ausgabe.");
+    }
+    try {
+        Posix({"--unattended", "--gibts-nicht"});
+    } catch (const CommandLineError& e) {
+        EXPECT_STREQ(e.what(), "Unbekannte Angabe: --gibts-nicht");
+    }
+}
+
+// The usage text lists each option of a build once, and the README names each: an
+// option added to the table and forgotten there fails here.
+TEST(CommandLine, UsageAndReadmeNameEveryOptionOnce) {
+    std::ifstream datei(KALDORIN_SOURCE_DIR "/README.md");
+    std::stringstream readme;
+    readme << datei.rdbuf();
+    for (const Plattform plattform : {Plattform::Posix, Plattform::Windows}) {
+        const std::string usage = Usage(plattform);
+        for (const std::string& name : OptionNames(plattform)) {
+            const std::string zeile = "\n  " + name + " ";
+            const auto erste = usage.find(zeile);
+            EXPECT_NE(erste, std::string::npos) << name;
+            EXPECT_EQ(usage.find(zeile, erste + 1), std::string::npos) << name << " twice";
+            EXPECT_NE(readme.str().find(name), std::string::npos) << name << " is missing in README.md";
+        }
+    }
+    EXPECT_NE(Usage(Plattform::Windows).find("start /wait"), std::string::npos);
+    EXPECT_EQ(Usage(Plattform::Posix).find("--hold"), std::string::npos);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "startup/unbeaufsichtigt.h"
@@ -24,19 +25,24 @@ namespace {
 
 TEST(Unbeaufsichtigt, OptionsThatDoNotFitAreRefused) {
     std::string fehler;
-    const auto Lesen = [&fehler](const std::vector<std::string>& argumente) { return Unbeaufsichtigt_Lesen(argumente, fehler); };
-    EXPECT_FALSE(Lesen({}));
+    // The boxes to tick, or nothing when the options do not fit.
+    const auto Pruefen = [&fehler](bool akzeptiert, bool entfernen, const char* daten = "", const char* ziel = "") {
+        Unbeaufsichtigt auftrag;
+        auftrag.akzeptiert = akzeptiert;
+        auftrag.entfernen = entfernen;
+        auftrag.datenliste = daten;
+        auftrag.ziel = ziel;
+        return Unbeaufsichtigt_Pruefen(auftrag, fehler) ? std::optional(auftrag.datenordner) : std::nullopt;
+    };
+    EXPECT_FALSE(Pruefen(false, false));
     EXPECT_NE(fehler.find("--accept-licence"), std::string::npos);
-    EXPECT_FALSE(Lesen({"--accept-licence", "--remove-data", "all"}));
-    EXPECT_FALSE(Lesen({"--remove", "--remove-data", "keller"}));
+    EXPECT_FALSE(Pruefen(true, false, "all"));
+    EXPECT_FALSE(Pruefen(false, true, "keller"));
     EXPECT_NE(fehler.find("keller"), std::string::npos);
-    EXPECT_FALSE(Lesen({"--accept-licence", "--target"}));
-    EXPECT_FALSE(Lesen({"--accept-licence", "--gibts-nicht"}));
-    EXPECT_FALSE(Lesen({"--remove", "--target", "C:\\x"}));
-    ASSERT_TRUE(Lesen({"--remove"}));
-    EXPECT_EQ(Lesen({"--remove", "--remove-data", "sound,fahrplan"})->datenordner,
-              (std::vector<std::string>{"CB_Rem_SO", "CB_Rem_FP"}));
-    EXPECT_EQ(Lesen({"--remove", "--remove-data", "all"})->datenordner.size(), 5u);
+    EXPECT_FALSE(Pruefen(false, true, "", "C:\\x"));
+    EXPECT_EQ(Pruefen(false, true), std::vector<std::string>{});
+    EXPECT_EQ(Pruefen(false, true, "sound,fahrplan"), (std::vector<std::string>{"CB_Rem_SO", "CB_Rem_FP"}));
+    EXPECT_EQ(Pruefen(false, true, "all")->size(), 5u);
 }
 
 TEST(Unbeaufsichtigt, SuccessNeedsTheGoalAndNoOtherMessage) {
@@ -74,7 +80,7 @@ TEST(Aufruf, ExitCodesAndWhatTheySay) {
     const std::string fehlt = " --transcript " + s.wurzel + "/fehlt/t.jsonl";
     struct Fall { std::string argumente; int code; const char* datei; std::string erwartet; };
     const Fall faelle[] = {
-        {"--help", 0, "ausgabe.txt", "usage: kaldorin-setup"},
+        {"--help", 0, "ausgabe.txt", "Aufruf: kaldorin-setup"},
         {"--headless", 2, "ausgabe.txt", "--script"},
         {"--system farben=2", 2, "ausgabe.txt", "farben"},
         {"--headless --script " + s.wurzel + "/missing", 2, "ausgabe.txt", "missing"},
@@ -83,7 +89,7 @@ TEST(Aufruf, ExitCodesAndWhatTheySay) {
         {"--headless --script " + falsch + t, 2, "t.jsonl", "{\"op\":\"error\",\"line\":1,"},
         // Neither a face nor an unattended run goes on without the transcript asked for.
         {"--headless --script " + leer + fehlt, 2, "ausgabe.txt", "t.jsonl"},
-        {"--unattended --remove" + fehlt, 2, "ausgabe.txt", "cannot write the transcript"},
+        {"--unattended --remove" + fehlt, 2, "ausgabe.txt", "lässt sich nicht schreiben"},
         // A host that cannot start (its prefix is a file) is a failure, not a bad command line.
         {"--unattended --remove --system prefix=" + datei("datei", "x"), 1, "ausgabe.txt", "datei"},
         {"--unattended --accept-licence --target " + s.wurzel + " --system prefix=" + datei("datei", "x"), 1,
