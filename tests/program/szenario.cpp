@@ -35,24 +35,12 @@ std::string Feld(const std::string& zeile, const std::string& schluessel) {
     return wert;
 }
 
-// The POSIX host, with the settings operations named in `scheitern` refused.
+// The POSIX host, with the operations named in `scheitern` refused.
 class StoerbarerHost : public PosixHost {
 public:
     StoerbarerHost(const SystemFacts& fakten, const std::set<std::string>& scheitern)
         : PosixHost(fakten), scheitern_(scheitern) {}
 
-    void WriteText(std::string_view a, std::string_view s, std::string_view k, std::string_view w) override {
-        Pruefen("WriteText");
-        PosixHost::WriteText(a, s, k, w);
-    }
-    void DeleteKey(std::string_view a, std::string_view s, std::string_view k) override {
-        Pruefen("DeleteKey");
-        PosixHost::DeleteKey(a, s, k);
-    }
-    void DeleteSection(std::string_view a, std::string_view s) override {
-        Pruefen("DeleteSection");
-        PosixHost::DeleteSection(a, s);
-    }
     void DeleteApplication(std::string_view a) override {
         Pruefen("DeleteApplication");
         PosixHost::DeleteApplication(a);

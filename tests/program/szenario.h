@@ -84,8 +84,8 @@ public:
     // System facts passed as --system KEY=VALUE; defaults make a machine that raises
     // no warning.
     std::map<std::string, std::string> system;
-    // Settings operations of the host that fail in the next runs, by name
-    // ("DeleteApplication"): a failure a test cannot make with files alone.
+    // Host operations that fail in the next runs, by name (only "DeleteApplication" so
+    // far): a failure a test cannot make with files alone.
     std::set<std::string> scheitern;
 
     // Packs `inhalt` as the medium file `name` ("t0e.px_").
