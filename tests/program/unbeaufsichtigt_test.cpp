@@ -177,11 +177,12 @@ std::vector<std::string> Reste(const std::string& ordner, pid_t pid = 0, int ab 
 }
 
 // Stops process `kind` while it writes its `ab`-th file or a later one, and kills it
-// there: true when the kill fell into a write. Gives up after 30 seconds or when the
+// there: true when the kill fell into a write. Gives up after two minutes (a sanitized
+// build on a busy machine is slow) or when the
 // process ends first.
 bool ImSchreibenToeten(pid_t kind, const std::string& ziel, int ab) {
     bool getroffen = false, beendet = false;
-    const auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto ende = std::chrono::steady_clock::now() + std::chrono::minutes(2);
     while (!getroffen && !beendet && std::chrono::steady_clock::now() < ende) {
         beendet = waitpid(kind, nullptr, WNOHANG) != 0;
         if (Reste(ziel, kind, ab).empty()) {
