@@ -247,7 +247,10 @@ public:
     virtual void Unpack(int source, std::span<const ByteRange> stream, int target) = 0;
 
     // --- Settings (per user), by application, section and key --------------------
-    // Names match without regard to case. Throws when the store cannot be read.
+    // Names match without regard to case. Throws when the store cannot be read. A
+    // section may name several levels ("Windows\CurrentVersion\Uninstall\X"), so that
+    // the program can keep a record where the system looks for it; every level lies
+    // below the application, and no name reaches above it.
     virtual std::string ReadText(std::string_view application, std::string_view section,
                                  std::string_view key) = 0;  // "" when absent
     virtual std::int64_t ReadInt(std::string_view application, std::string_view section,
@@ -260,6 +263,15 @@ public:
                            std::string_view key) = 0;
     virtual void DeleteSection(std::string_view application, std::string_view section) = 0;
     virtual void DeleteApplication(std::string_view application) = 0;
+    // Writes a 32-bit number that the system's own tools read as a number (a DWORD in
+    // the registry); a store without value types keeps it as decimal text. ReadInt
+    // reads it back on every host. Throws when the store cannot be written.
+    virtual void WriteDword(std::string_view application, std::string_view section,
+                            std::string_view key, std::uint32_t value) = 0;
+    // Deletes a section with all its values and every section below it, the whole
+    // tree. A section that is not there is no failure. Throws when the store cannot be
+    // read or the section cannot be deleted.
+    virtual void DeleteSectionTree(std::string_view application, std::string_view section) = 0;
 
     // --- System ---------------------------------------------------------------------
     // The folder that holds the running setup program, no trailing backslash.
@@ -284,6 +296,8 @@ public:
     virtual std::uint32_t ProcessorSignature() = 0;
     // A short identification of this build ("2026-12-06").
     virtual std::string BuildText() = 0;
+    // Today's date on the local clock, "YYYYMMDD".
+    virtual std::string LocalDate() = 0;
 
     // --- For the faces, not the program: path mapping ------------------------------
     // The Windows path that names a host path ("/home/a" -> "Z:\home\a"), and back.

@@ -145,6 +145,15 @@ void Win32Host::DeleteSection(std::string_view application, std::string_view sec
 
 void Win32Host::DeleteApplication(std::string_view application) { RegistryAnwendungLoeschen(application); }
 
+void Win32Host::WriteDword(std::string_view application, std::string_view section, std::string_view key,
+                           std::uint32_t value) {
+    RegistryZahlSchreiben(application, section, key, value);
+}
+
+void Win32Host::DeleteSectionTree(std::string_view application, std::string_view section) {
+    RegistryAbschnittLoeschen(application, section, true);
+}
+
 // --- System --------------------------------------------------------------------------
 
 std::string Win32Host::ProgramFolder() {
@@ -178,6 +187,8 @@ std::int32_t Win32Host::VersionWord() {
 std::uint32_t Win32Host::ProcessorSignature() { return innen_->fakten.cpu.value_or(CpuSignatur()); }
 
 std::string Win32Host::BuildText() { return BauDatum(); }
+
+std::string Win32Host::LocalDate() { return HeutigesDatum(); }
 
 std::string Win32Host::WindowsPath(std::string_view hostPath) {
     if (!hostPath.starts_with('/')) return P(hostPath);

@@ -59,6 +59,11 @@ public:
                    std::string_view key) override;
     void DeleteSection(std::string_view application, std::string_view section) override;
     void DeleteApplication(std::string_view application) override;
+    // REG_DWORD.
+    void WriteDword(std::string_view application, std::string_view section,
+                    std::string_view key, std::uint32_t value) override;
+    // RegDeleteTreeW; nothing when the key is absent.
+    void DeleteSectionTree(std::string_view application, std::string_view section) override;
 
     // --- System -----------------------------------------------------------------
     std::string ProgramFolder() override;
@@ -77,6 +82,8 @@ public:
     // Fakten.cpu, else CPUID leaf 1 EAX.
     std::uint32_t ProcessorSignature() override;
     std::string BuildText() override;
+    // GetLocalTime.
+    std::string LocalDate() override;
 
     // Windows paths are the host's own: both are the identity for them. A POSIX
     // path ("/home/a") is named through Wine when the program runs under Wine.
