@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "app/entry.h"
 #include "runtime/host/win32/breit.h"
+#include "runtime/host/win32/eigene_datei_w32.h"
 #include "runtime/host/win32/win32_host.h"
 #include "runtime/host/win32/windows_w32.h"
 #include "runtime/ui/win32/win32_face.h"
@@ -107,6 +108,7 @@ int Main(std::vector<std::string> arguments) {
 }  // namespace kaldorin
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    kaldorin::w32::WeggeraeumtesEntfernen();
     int anzahl = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &anzahl);
     std::vector<std::string> arguments;

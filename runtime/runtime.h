@@ -211,13 +211,19 @@ public:
     // Attribute bits of the name the search found last (16 = folder, 2 = hidden,
     // 4 = system, 1 = read-only). Throws when the search found nothing.
     virtual int FoundAttributes() = 0;
+    // Deletes an ordinary file. The running setup program's own file can be deleted
+    // too, so that a removal started from the installed copy empties its folder (the
+    // Windows host moves it into a new folder in the user's temporary folder, which
+    // the next start removes). A file that another program holds or runs from stays,
+    // and the call throws.
     virtual void DeleteFile(std::string_view path) = 0;
     // Clears read-only, hidden and system.
     virtual void ClearAttributes(std::string_view path) = 0;
     // Makes one folder level; throws when it exists or its parent is missing.
     virtual void MakeFolder(std::string_view path) = 0;
     // Removes an empty folder; throws when it is missing or not empty. Temporary
-    // files that a killed write left in it do not count: they go with it.
+    // files that a killed write left in it do not count: they go with it. The setup
+    // program's current folder can be removed too.
     virtual void RemoveFolder(std::string_view path) = 0;
 
     // Numbered files. OpenRead and OpenWrite return a file number.

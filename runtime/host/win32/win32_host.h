@@ -29,10 +29,12 @@ public:
     std::string FindFirst(std::string_view pattern, int attributeClass) override;
     std::string FindNext() override;
     int FoundAttributes() override;
-    // Fails on folders, missing and read-only files (as DeleteFileW does).
+    // Fails on folders, missing and read-only files (as DeleteFileW does). The running
+    // program's own file is moved into a new folder in the user's temporary folder.
     void DeleteFile(std::string_view path) override;
     void ClearAttributes(std::string_view path) override;
     void MakeFolder(std::string_view path) override;
+    // Leaves the folder first when it is the current one.
     void RemoveFolder(std::string_view path) override;
 
     int OpenRead(std::string_view path) override;
