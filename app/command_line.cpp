@@ -127,7 +127,14 @@ std::string Usage() {
            "                 [--no-desktop] [--no-startmenu] [--no-converter]\n"
            "                 [--transcript FILE] [--system KEY=VALUE ...]\n"
            "  kaldorin-setup --unattended --remove [--remove-data all|fahrplan,stellwerk,\n"
-           "                 lokdatenbank,bilder,sound] [--system KEY=VALUE ...]\n";
+           "                 lokdatenbank,bilder,sound] [--system KEY=VALUE ...]\n"
+           "  --transcript FILE is the record of an unattended run: every message, warning\n"
+           "  and answer, one JSON line each.\n"
+           "On Windows the setup is a GUI program: a console does not wait for it, and its\n"
+           "output reaches only a file it is redirected to. To wait for the exit code:\n"
+           "  cmd:         start \"\" /wait Setup.exe --unattended --remove\n"
+           "               echo %ERRORLEVEL%\n"
+           "  PowerShell:  (Start-Process Setup.exe '--unattended','--remove' -Wait -PassThru).ExitCode\n";
 }
 
 }  // namespace kaldorin
