@@ -193,10 +193,13 @@ std::string Usage(Plattform plattform) {
         "            --unattended vor jedem Schreiben; 3 das Skript endete, während das Programm wartete.\n";
     if (plattform == Plattform::Windows) {
         text +=
-            "Setup.exe ist ein Fensterprogramm: cmd wartet nicht darauf, und seine Ausgabe erreicht keine\n"
-            "Konsole. Warten und den Exit-Code lesen: start /wait Setup.exe --unattended ... und dann\n"
-            "%ERRORLEVEL%, oder in PowerShell $p = Start-Process Setup.exe -ArgumentList ... -Wait -PassThru\n"
-            "und dann $p.ExitCode. Was ein unbeaufsichtigter Lauf zeigte, steht in --transcript DATEI.\n";
+            "Setup.exe ist ein Fensterprogramm: eine Konsole wartet nicht darauf, und seine Ausgabe\n"
+            "erreicht nur eine Datei, in die sie umgeleitet ist. Auf den Exit-Code warten:\n"
+            "  cmd:         start \"\" /wait Setup.exe --unattended --remove\n"
+            "               echo %ERRORLEVEL%\n"
+            "  PowerShell:  (Start-Process Setup.exe '--unattended','--remove' -Wait -PassThru).ExitCode\n"
+            "--transcript DATEI ist der Bericht eines unbeaufsichtigten Laufs: jede Meldung, Warnung\n"
+            "und Antwort, eine JSON-Zeile je.\n";
     }
     return text;
 }

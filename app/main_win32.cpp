@@ -10,6 +10,8 @@
 #include "app/command_line.h"
 #include "app/entry.h"
 #include "runtime/host/win32/breit.h"
+#include "runtime/host/win32/eigene_datei_w32.h"
+#include "runtime/ui/win32/bibliotheken_w32.h"
 #include "runtime/host/win32/win32_host.h"
 #include "runtime/host/win32/windows_w32.h"
 #include "runtime/ui/win32/win32_face.h"
@@ -60,6 +62,10 @@ int Main(const std::vector<std::string>& arguments) {
 }  // namespace kaldorin
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads a DLL: only from System32, never from the program's own
+    // folder, which is usually Downloads.
+    kaldorin::w32::NurSystemBibliotheken();
+    kaldorin::w32::WeggeraeumtesEntfernen();
     int anzahl = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &anzahl);
     std::vector<std::string> arguments;

@@ -115,6 +115,8 @@ public:
     void DeleteKey(std::string_view, std::string_view, std::string_view) override { Nicht(); }
     void DeleteSection(std::string_view, std::string_view) override { Nicht(); }
     void DeleteApplication(std::string_view) override { Nicht(); }
+    void WriteDword(std::string_view, std::string_view, std::string_view, std::uint32_t) override { Nicht(); }
+    void DeleteSectionTree(std::string_view, std::string_view) override { Nicht(); }
     std::string ProgramFolder() override { Nicht(); }
     std::string WindowsFolder() override { Nicht(); }
     std::string ProgramsFolder() override { Nicht(); }
@@ -125,6 +127,7 @@ public:
     std::int32_t VersionWord() override { Nicht(); }
     std::uint32_t ProcessorSignature() override { Nicht(); }
     std::string BuildText() override { Nicht(); }
+    std::string LocalDate() override { Nicht(); }
     std::string WindowsPath(std::string_view) override { Nicht(); }
     std::string HostPath(std::string_view) override { Nicht(); }
 };

@@ -28,6 +28,12 @@ std::string Hauptliste_Quelle(int position, const std::string& code);
 // The whole installation run, inside the forward click that leaves page 3.
 void Installieren(Programm& p);
 
+// Writes the installation's entry in the list of installed programs: its name, version,
+// maker, folder, icon, the commands that remove it, its size and date. Throws on the
+// first value that cannot be written; the name goes last, so that a half-written entry
+// is not listed.
+void Programmeintrag_Schreiben(Programm& p);
+
 // The file phase: false when a main file was not copied (reported, Ende set).
 bool Dateien_Kopieren(Programm& p);
 

@@ -48,6 +48,7 @@ void Startmenue_Eintraege(Programm& p) {
 void Installieren(Programm& p) {
     if (!Dateien_Kopieren(p)) return;
     if (!Ordner_Merken(p)) return;
+    Ohne_Meldung([&] { Programmeintrag_Schreiben(p); });
     p.ui().SetMousePointer(1);
     p.host().SetLinkTarget(p.Ziel_Ordner + "\\KALDORIN_Edit.EXE");
     const bool nt = p.host().VersionWord() >= 0;

@@ -73,6 +73,12 @@ struct Programm {
 inline constexpr const char* Meldung_Installiert = "KALDORIN-Edit wurde installiert.";
 inline constexpr const char* Meldung_Entfernt = "KALDORIN-Edit wurde entfernt";
 
+// The installation's entry in Windows' list of installed programs ("Apps & features"),
+// per user like the installation, under HKEY_CURRENT_USER\Software: the installation
+// writes it, the removal deletes it.
+inline constexpr const char* Programmeintrag_Anwendung = "Microsoft";
+inline constexpr const char* Programmeintrag_Abschnitt = "Windows\\CurrentVersion\\Uninstall\\KALDORIN-Edit";
+
 // Program-wide defaults (the product's fixed names and the codes of the main list).
 void Vorgaben_Setzen(Programm& p);
 // The codes of the main list, positions 0 to 8; they name its files on the medium.

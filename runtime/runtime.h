@@ -211,13 +211,19 @@ public:
     // Attribute bits of the name the search found last (16 = folder, 2 = hidden,
     // 4 = system, 1 = read-only). Throws when the search found nothing.
     virtual int FoundAttributes() = 0;
+    // Deletes an ordinary file. The running setup program's own file can be deleted
+    // too, so that a removal started from the installed copy empties its folder (the
+    // Windows host moves it into a new folder in the user's temporary folder, which
+    // the next start removes). A file that another program holds or runs from stays,
+    // and the call throws.
     virtual void DeleteFile(std::string_view path) = 0;
     // Clears read-only, hidden and system.
     virtual void ClearAttributes(std::string_view path) = 0;
     // Makes one folder level; throws when it exists or its parent is missing.
     virtual void MakeFolder(std::string_view path) = 0;
     // Removes an empty folder; throws when it is missing or not empty. Temporary
-    // files that a killed write left in it do not count: they go with it.
+    // files that a killed write left in it do not count: they go with it. The setup
+    // program's current folder can be removed too.
     virtual void RemoveFolder(std::string_view path) = 0;
 
     // Numbered files. OpenRead and OpenWrite return a file number.
@@ -247,7 +253,10 @@ public:
     virtual void Unpack(int source, std::span<const ByteRange> stream, int target) = 0;
 
     // --- Settings (per user), by application, section and key --------------------
-    // Names match without regard to case. Throws when the store cannot be read.
+    // Names match without regard to case. Throws when the store cannot be read. A
+    // section may name several levels ("Windows\CurrentVersion\Uninstall\X"), so that
+    // the program can keep a record where the system looks for it; every level lies
+    // below the application, and no name reaches above it.
     virtual std::string ReadText(std::string_view application, std::string_view section,
                                  std::string_view key) = 0;  // "" when absent
     virtual std::int64_t ReadInt(std::string_view application, std::string_view section,
@@ -260,6 +269,15 @@ public:
                            std::string_view key) = 0;
     virtual void DeleteSection(std::string_view application, std::string_view section) = 0;
     virtual void DeleteApplication(std::string_view application) = 0;
+    // Writes a 32-bit number that the system's own tools read as a number (a DWORD in
+    // the registry); a store without value types keeps it as decimal text. ReadInt
+    // reads it back on every host. Throws when the store cannot be written.
+    virtual void WriteDword(std::string_view application, std::string_view section,
+                            std::string_view key, std::uint32_t value) = 0;
+    // Deletes a section with all its values and every section below it, the whole
+    // tree. A section that is not there is no failure. Throws when the store cannot be
+    // read or the section cannot be deleted.
+    virtual void DeleteSectionTree(std::string_view application, std::string_view section) = 0;
 
     // --- System ---------------------------------------------------------------------
     // The folder that holds the running setup program, no trailing backslash.
@@ -284,6 +302,8 @@ public:
     virtual std::uint32_t ProcessorSignature() = 0;
     // A short identification of this build ("2026-12-06").
     virtual std::string BuildText() = 0;
+    // Today's date on the local clock, "YYYYMMDD".
+    virtual std::string LocalDate() = 0;
 
     // --- For the faces, not the program: path mapping ------------------------------
     // The Windows path that names a host path ("/home/a" -> "Z:\home\a"), and back.

@@ -85,6 +85,7 @@ void Einstellungen_Entfernen(Programm& p) {
     }
     host.DeleteSection(anwendung, abschnitt);
     host.DeleteApplication(anwendung);
+    host.DeleteSectionTree(Programmeintrag_Anwendung, Programmeintrag_Abschnitt);
     p.Installiert_Ordner = "";
     p.ui().SetAvailable(p.CMD_Entfernen, false);
 }

@@ -30,6 +30,8 @@ protected:
         EXPECT_THROW(host_->DeleteKey("VORK", "KALDORIN", "Dir"), Laufzeitfehler);
         EXPECT_THROW(host_->DeleteSection("VORK", "KALDORIN"), Laufzeitfehler);
         EXPECT_THROW(host_->DeleteApplication("VORK"), Laufzeitfehler);
+        EXPECT_THROW(host_->WriteDword("VORK", "KALDORIN", "Zahl", 1), Laufzeitfehler);
+        EXPECT_THROW(host_->DeleteSectionTree("VORK", "KALDORIN"), Laufzeitfehler);
         EXPECT_EQ(datei ? Lies(Ini()) : "", vorher);
         // No temporary file is left beside it.
         const std::set<std::string> erlaubt = {"drive_c", "settings.ini", "settings.ini.lock"};
@@ -95,6 +97,13 @@ TEST_F(EinstellungenTest, DeletingWhatIsThereAndWhatIsNot) {
     host_->DeleteSection("VORK", "Anderes");
     host_->DeleteApplication("vork");  // still there without sections
     EXPECT_THROW(host_->DeleteApplication("VORK"), Laufzeitfehler);
+    // A tree of sections goes whole, an absent one is no failure, and no empty
+    // application stays behind.
+    host_->WriteDword("Baum", "A\\B", "n", 4000000000u);
+    host_->WriteText("Baum", "A\\B\\C", "k", "x");
+    EXPECT_EQ(host_->ReadInt("baum", "a\\b", "N", 0), 4000000000);
+    host_->DeleteSectionTree("baum", "a\\b");
+    host_->DeleteSectionTree("Baum", "A\\B");
     EXPECT_EQ(host_->ReadText("Fremd", "S", "k"), "z");
     EXPECT_EQ(Lies(Ini()), "[Fremd\\S]\nk=z\n");
 }

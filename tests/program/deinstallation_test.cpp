@@ -44,6 +44,8 @@ protected:
 };
 
 TEST_F(Entfernen, NoBoxKeepsDataFoldersAndTheFolder) {
+    // As installed before there was an entry in the list of installed programs.
+    s.host().DeleteSectionTree("Microsoft", "Windows\\CurrentVersion\\Uninstall\\KALDORIN-Edit");
     EXPECT_EQ(Entfernen_Mit({}), 3);
     EXPECT_EQ(s.Meldungen(), std::vector<std::string>{kEntfernt});
     for (const char* weg : {"\\KALDORIN_Edit.EXE", "\\Setup.Exe", "\\Help"}) EXPECT_FALSE(s.Existiert(kZiel + weg)) << weg;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <map>
 
@@ -19,6 +20,13 @@ const std::string kZiel = "C:\\Programme\\KALDORIN";
 const std::string kFertig = "KALDORIN-Edit wurde installiert.";
 
 std::string Einstellungen(const Szenario& s) { return Lies(s.prefix + "/settings.ini"); }
+
+std::string Heute() {
+    const std::time_t jetzt = std::time(nullptr);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y%m%d", std::localtime(&jetzt));
+    return text;
+}
 
 TEST(Installation, TheRoadOfOneInstallation) {
     Szenario s;
@@ -37,6 +45,18 @@ TEST(Installation, TheRoadOfOneInstallation) {
         installiert[name] = s.Lesen(kZiel + name);
     }
     EXPECT_EQ(installiert, erwartet);
+    // The entry in the list of installed programs, under the same path as in the registry.
+    std::size_t bytes = 0;
+    for (const auto& [ziel, inhalt] : erwartet) bytes += inhalt.size();
+    const std::map<std::string, std::string> eintrag = {
+        {"DisplayName", "KALDORIN-Edit"}, {"DisplayVersion", "2.32"}, {"Publisher", "Vorkwerk-Gruppe"},
+        {"InstallLocation", kZiel}, {"DisplayIcon", kZiel + "\\KALDORIN_Edit.EXE,0"},
+        {"UninstallString", "\"" + kZiel + "\\Setup.Exe\""},
+        {"QuietUninstallString", "\"" + kZiel + "\\Setup.Exe\" --unattended --remove"},
+        {"EstimatedSize", std::to_string((bytes + 1023) / 1024)}, {"InstallDate", Heute()},
+        {"NoModify", "1"}, {"NoRepair", "1"}};
+    for (const auto& [name, wert] : eintrag)
+        EXPECT_EQ(s.host().ReadText("Microsoft", "Windows\\CurrentVersion\\Uninstall\\KALDORIN-Edit", name), wert) << name;
     EXPECT_TRUE(fs::is_directory(ordner / "Lokdatenbank"));
     EXPECT_NE(Einstellungen(s).find("C:\\Programme\\KALDORIN"), std::string::npos);
     EXPECT_FALSE(s.Existiert("C:\\WINDOWS\\Desktop\\KALDORIN_Edit.LNK")) << "the other family's";

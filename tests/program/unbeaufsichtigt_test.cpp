@@ -56,10 +56,13 @@ TEST(Unbeaufsichtigt, SuccessNeedsTheGoalAndNoOtherMessage) {
     EXPECT_EQ(Unbeaufsichtigt_Ergebnis(entfernen, {"KALDORIN-Edit wurde installiert."}), 1);
 }
 
-// Runs the built setup program without a display; returns its exit code.
-int Aufrufen(const Szenario& s, const std::string& argumente) {
-    const std::string befehl = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KALDORIN_PREFIX='" + s.prefix +
-                               "' '" KALDORIN_BIN_DIR "/kaldorin-setup' " + argumente + " >'" + s.wurzel +
+// Runs the built setup program (or `programm`, in its own folder) without a display;
+// returns its exit code.
+int Aufrufen(const Szenario& s, const std::string& argumente,
+             const fs::path& programm = KALDORIN_BIN_DIR "/kaldorin-setup") {
+    const std::string befehl = "cd '" + programm.parent_path().string() +
+                               "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KALDORIN_PREFIX='" +
+                               s.prefix + "' '" + programm.string() + "' " + argumente + " >'" + s.wurzel +
                                "/ausgabe.txt' 2>&1";
     const int status = std::system(befehl.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -141,6 +144,29 @@ TEST(Unbeaufsichtigt, InstallsAndRemovesThroughTheProgramAndFailuresSayWhy) {
     // Nothing left to remove: a clear word and exit code 1.
     EXPECT_EQ(Aufrufen(s, "--unattended --remove"), 1);
     EXPECT_NE(Ausgabe(s).find("keine installierte Kopie"), std::string::npos);
+}
+
+// The entry in the list of installed programs names the installed setup program, which
+// removes the whole installation, its own file and folder included, and says so by its
+// exit code.
+TEST(Unbeaufsichtigt, TheInstalledSetupRemovesItsOwnFolder) {
+    Szenario s;
+    if (!fs::exists(KALDORIN_BIN_DIR "/kaldorin-setup")) GTEST_SKIP() << "program not built";
+    s.Medium_Fuellen();
+    s.Packen("Setup.ex_", Lies(KALDORIN_BIN_DIR "/kaldorin-setup"));
+    const std::string ziel = s.wurzel + "/Ziel";
+    ASSERT_EQ(Aufrufen(s, "--unattended --accept-licence --source '" + s.medium + "' --target '" + ziel + "'"), 0)
+        << Ausgabe(s);
+    SystemFacts fakten;
+    fakten.prefix = s.prefix;
+    PosixHost host(fakten);
+    const std::string abschnitt = "Windows\\CurrentVersion\\Uninstall\\KALDORIN-Edit";
+    EXPECT_EQ(host.ReadText("Microsoft", abschnitt, "UninstallString"),
+              "\"" + host.WindowsPath(ziel) + "\\Setup.Exe\"");
+    fs::permissions(ziel + "/Setup.Exe", fs::perms::owner_exec, fs::perm_options::add);
+    EXPECT_EQ(Aufrufen(s, "--unattended --remove --remove-data all", ziel + "/Setup.Exe"), 0) << Ausgabe(s);
+    EXPECT_FALSE(fs::exists(ziel));
+    EXPECT_EQ(host.ReadText("Microsoft", abschnitt, "DisplayName"), "");
 }
 
 // Starts an unattended installation into `ziel` without waiting for it.

@@ -141,7 +141,9 @@ TEST_F(Strecke, InstallsAndRemovesAsTheHeadlessFaceDoes) {
     const std::string installation = kBisSeite1 + "click CMD_Zurück\nclick TB_Von\ndump\nclick CMD_Weiter\n"
                                      "type TB_Dir C:\\Programme\\Mit Blanks \ndump\nclick CMD_Weiter\n"
                                      "tick CB_Desk 0\ndump\nclick CMD_Weiter\nanswer 1\n";
-    const std::string entfernung = kBisSeite1 + "click CMD_Entfernen\nclick CMD_Weiter\nanswer 1\nclick CMD_Abbrechen\n";
+    const std::string entfernung = kBisSeite1 + "click CMD_Entfernen\ntick CB_Rem_FP 1\ntick CB_Rem_GP 1\n"
+                                   "tick CB_Rem_DB 1\ntick CB_Rem_PI 1\ntick CB_Rem_SO 1\nclick CMD_Weiter\n"
+                                   "answer 1\nclick CMD_Abbrechen\n";
     const std::regex ort(R"re("([xy])":[^,}]*)re");
     for (const auto& [script, name, ende] : {std::tuple{installation, "installation", "KALDORIN-Edit wurde installiert."},
                                              std::tuple{entfernung, "entfernung", "KALDORIN-Edit wurde entfernt"}}) {
@@ -157,7 +159,12 @@ TEST_F(Strecke, InstallsAndRemovesAsTheHeadlessFaceDoes) {
         std::ifstream h(prefix.pfad + "/h.jsonl");
         const std::string headless{std::istreambuf_iterator<char>(h), {}};
         EXPECT_EQ(std::regex_replace(qt, ort, R"("$1":_)"), std::regex_replace(headless, ort, R"("$1":_)"));
-        EXPECT_EQ(fs::exists(prefix.pfad + "/drive_c/Programme/KALDORIN/KALDORIN_Edit.EXE"), script == installation);
+        // The removal leaves neither the folder nor the entry in the list of installed programs.
+        EXPECT_EQ(fs::exists(prefix.pfad + "/drive_c/Programme/KALDORIN"), script == installation);
+        std::ifstream einstellungen(prefix.pfad + "/settings.ini");
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(einstellungen), {}).find("Uninstall\\KALDORIN-Edit]") !=
+                      std::string::npos,
+                  script == installation);
     }
 }
 

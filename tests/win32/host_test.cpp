@@ -81,7 +81,17 @@ TEST(Einstellungen, RegistryIsCaseBlindAndNamesCannotReachOtherKeys) {
     EXPECT_THROW(host.DeleteApplication(app), Laufzeitfehler);
     EXPECT_THROW(host.WriteText(app, "..\\..\\Software", "Dir", "x"), Laufzeitfehler);
     EXPECT_THROW(host.WriteText("", "KALDORIN", "Dir", "x"), Laufzeitfehler);
-    EXPECT_THROW(host.DeleteSection(app, "a\\b"), Laufzeitfehler);
+    // A section of several levels holds a number the system reads as one, and goes
+    // as a whole tree; an absent tree is no failure. No level is empty.
+    host.WriteDword(app, "Windows\\Uninstall\\X", "Zahl", 4000000000u);
+    host.WriteText(app, "Windows\\Uninstall\\X\\Y", "k", "v");
+    EXPECT_EQ(host.ReadInt(app, "windows\\uninstall\\x", "zahl", 0), 4000000000);
+    host.DeleteSectionTree(app, "Windows\\Uninstall\\X");
+    EXPECT_EQ(host.ReadText(app, "Windows\\Uninstall\\X\\Y", "k"), "");
+    host.DeleteSectionTree(app, "Windows\\Uninstall\\X");
+    for (const char* falsch : {"a\\\\b", "\\a", "a\\", "a\\..\\b"})
+        EXPECT_THROW(host.WriteText(app, falsch, "k", "v"), Laufzeitfehler) << falsch;
+    host.DeleteApplication(app);
 }
 
 TEST(Dateien, WriteReplacesOnCloseOrLeavesNoTrace) {
@@ -114,6 +124,27 @@ TEST(Dateien, WriteReplacesOnCloseOrLeavesNoTrace) {
     EXPECT_EQ(Lesen(o / "nurlesen.txt"), "alt");
     EXPECT_EQ(Dateien(o), 3);  // ziel.txt, nurlesen.txt and belegt.txt, nothing else
     EXPECT_THROW(host.OpenRead(o / "fehlt.bin"), Laufzeitfehler);
+}
+
+// A running program keeps its file: deleting it fails, as the removal's step 7 must see
+// (error 7). Only the setup program's own file is moved out of the way.
+TEST(Dateien, ARunningProgramsFileStays) {
+    Ordner o;
+    Win32Host host;
+    wchar_t eigen[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, eigen, MAX_PATH * 4 - 1);
+    ASSERT_TRUE(CopyFileW(eigen, Breit(o / "laeuft.exe").c_str(), TRUE));
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION prozess{};
+    ASSERT_TRUE(CreateProcessW(Breit(o / "laeuft.exe").c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                               nullptr, nullptr, &start, &prozess));
+    EXPECT_THROW(host.DeleteFile(o / "laeuft.exe"), Laufzeitfehler);
+    TerminateProcess(prozess.hProcess, 0);
+    WaitForSingleObject(prozess.hProcess, INFINITE);
+    CloseHandle(prozess.hThread);
+    CloseHandle(prozess.hProcess);
+    EXPECT_EQ(Dateien(o), 1);
 }
 
 // The filler bytes between the ranges are skipped; a damaged stream or a range past

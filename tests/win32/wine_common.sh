@@ -56,11 +56,12 @@ MEDIUM=$WORKDIR/medium
 "$PACK" pack "$KALDORIN_EDIT" "$MEDIUM/t0e.px_" >/dev/null
 cp "$EXE" "$MEDIUM/kaldorin-setup.exe"
 DRIVE_C=$WINEPREFIX/drive_c
-PROFILE=$DRIVE_C/users/$(id -un)
+# Wine names the user after $USER, else after this machine's account.
+PROFILE=$DRIVE_C/users/${USER:-$(id -un)}
 # A fresh Windows has no C:\Programme: the default target is the user's own programs
 # folder.
 TARGET=$PROFILE/AppData/Local/Programs/KALDORIN
-TARGET_WIN='C:\users\'$(id -un)'\AppData\Local\Programs\KALDORIN'
+TARGET_WIN='C:\users\'${USER:-$(id -un)}'\AppData\Local\Programs\KALDORIN'
 
 winpath() { echo "Z:${1//\//\\}"; }
 
@@ -91,7 +92,7 @@ check_installed() {
 
 check_registry_dir() {  # EXPECTED
   local got
-  got=$("$WINE" reg query 'HKCU\Software\VORK\KALDORIN' /v Dir 2>/dev/null | tr -d '\r' |
+  got=$("$WINE" reg query 'HKCU\Software\VORK\KALDORIN' /v Dir 2>/dev/null | tr -d '\r' | iconv -f CP437 -t UTF-8 |
         sed -n 's/^ *Dir *REG_SZ *//p')
   [ "$got" = "$1" ] || fail "registry Dir is \"$got\", expected \"$1\""
 }

@@ -43,9 +43,9 @@ build_one() {  # ARCH DIR
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKALDORIN_WERROR=ON \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" -DKALDORIN_PACK="$pack" \
       -DKALDORIN_WINE_PREFIX="$root/build-wine/prefix" >/dev/null
-  # The program, the installed application's stand-in and the unit tests, all run
-  # under Wine.
-  ninja -C "$dir" -j2 kaldorin-setup kaldorin-edit kaldorin-win32-test
+  # The program, the installed application's stand-in, the planted DLL and the unit
+  # tests, all run under Wine.
+  ninja -C "$dir" -j2 kaldorin-setup kaldorin-edit gepflanzt kaldorin-win32-test
   echo "== $dir/bin/kaldorin-setup.exe"
   built+=("$dir")
 }

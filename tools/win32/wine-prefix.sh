@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Boots a 64-bit Wine prefix once, so that the tests copy a ready prefix instead of
-# paying the first boot each time:  tools/win32/wine-prefix.sh DIR
+# paying the first boot each time:  tools/win32/wine-prefix.sh DIR [USER]
 # The prefix stays as wineboot makes it; the builds of both architectures share it.
+# USER names the Windows user it is made for (by default this machine's); Wine takes
+# the name from $USER, and a test run as that user sets it the same way.
 set -euo pipefail
 prefix=$1
+[ -z "${2:-}" ] || export USER=$2
 mkdir -p "$(dirname "$prefix")"
 # Both architectures' tests may ask at once: one boots, the other waits for it.
 exec 9>"$prefix.lock"

@@ -444,6 +444,21 @@ void Einstellungen::LoescheAnwendung(std::string_view anwendung) {
     });
 }
 
+void Einstellungen::LoescheBaum(std::string_view anwendung, std::string_view abschnitt) {
+    PruefeAnwendung(anwendung);
+    PruefeAbschnitt(abschnitt);
+    Aendere([&](Inhalt& inhalt) {
+        const auto stelle = EntferneBloecke(inhalt, [&](const Zeile& kopf) {
+            return AbschnittOderDarunter(kopf, anwendung, abschnitt);
+        });
+        // The blank line that a new section put before itself goes with it.
+        auto& z = inhalt.zeilen;
+        if (stelle && *stelle > 0 && z[*stelle - 1].art == Zeile::Art::Leer &&
+            (*stelle == z.size() || z[*stelle].art == Zeile::Art::Kopf))
+            z.erase(z.begin() + static_cast<std::ptrdiff_t>(*stelle - 1));
+    });
+}
+
 void Einstellungen::Aendere(const std::function<void(Inhalt&)>& aenderung) {
     Sperre sperre(sperrdatei_, LOCK_EX);
     Inhalt inhalt = LiesUnterSperre();  // throws for a damaged file, which then stays

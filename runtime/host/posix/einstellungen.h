@@ -28,6 +28,9 @@ public:
                            std::string_view schluessel);
     void LoescheAbschnitt(std::string_view anwendung, std::string_view abschnitt);
     void LoescheAnwendung(std::string_view anwendung);
+    // Removes a section and every section below it; nothing when there is none.
+    // Unlike LoescheAbschnitt it puts no empty application in their place.
+    void LoescheBaum(std::string_view anwendung, std::string_view abschnitt);
 
     // One line of the file, as read and as interpreted.
     struct Zeile {

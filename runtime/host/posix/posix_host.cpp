@@ -256,6 +256,16 @@ void PosixHost::DeleteApplication(std::string_view application) {
     innen_->einstellungen.LoescheAnwendung(application);
 }
 
+void PosixHost::WriteDword(std::string_view application, std::string_view section,
+                           std::string_view key, std::uint32_t value) {
+    WriteText(application, section, key, std::to_string(value));
+}
+
+void PosixHost::DeleteSectionTree(std::string_view application, std::string_view section) {
+    innen_->Bereit();
+    innen_->einstellungen.LoescheBaum(application, section);
+}
+
 // --- System --------------------------------------------------------------------------------
 
 std::string PosixHost::ProgramFolder() {
@@ -317,6 +327,8 @@ std::int32_t PosixHost::VersionWord() { return innen_->fakten.nt.value_or(true) 
 std::uint32_t PosixHost::ProcessorSignature() { return innen_->fakten.cpu.value_or(CpuSignatur()); }
 
 std::string PosixHost::BuildText() { return BauDatum(); }
+
+std::string PosixHost::LocalDate() { return HeutigesDatum(); }
 
 std::string PosixHost::WindowsPath(std::string_view hostPath) { return innen_->pfade.WindowsPfad(hostPath); }
 

@@ -85,6 +85,12 @@ public:
     void DeleteSection(std::string_view application, std::string_view section) override;
     // Deletes an application with all its sections. Fails when absent.
     void DeleteApplication(std::string_view application) override;
+    // Writes the number as decimal text.
+    void WriteDword(std::string_view application, std::string_view section,
+                    std::string_view key, std::uint32_t value) override;
+    // Deletes a section and those below it; nothing when absent. No empty
+    // application is left in their place.
+    void DeleteSectionTree(std::string_view application, std::string_view section) override;
 
     // --- System -----------------------------------------------------------------
     // Windows path of Fakten.setupdir, else of the running program's folder.
@@ -108,6 +114,8 @@ public:
     std::uint32_t ProcessorSignature() override;
     // The compile date, "YYYY-MM-DD".
     std::string BuildText() override;
+    // localtime_r, "YYYYMMDD".
+    std::string LocalDate() override;
 
     // Host path -> "C:\..." under drive_c, else "Z:\..."; no trailing backslash
     // (the roots are "C:" and "Z:"). Fails for relative paths.

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
@@ -45,5 +46,14 @@ std::string DatumAusCompiler(const char* datum) {
 }
 
 std::string BauDatum() { return DatumAusCompiler(__DATE__); }
+
+std::string HeutigesDatum() {
+    const std::time_t jetzt = std::time(nullptr);
+    std::tm ortszeit{};
+    char text[16];
+    if (localtime_r(&jetzt, &ortszeit) == nullptr || std::strftime(text, sizeof text, "%Y%m%d", &ortszeit) != 8)
+        Fehler("Das heutige Datum lässt sich nicht bestimmen.");
+    return text;
+}
 
 }  // namespace kaldorin::posix

@@ -19,6 +19,9 @@ std::string DatumAusCompiler(const char* datum);
 // The build's own date as "YYYY-MM-DD".
 std::string BauDatum();
 
+// Today's date on the local clock, "YYYYMMDD".
+std::string HeutigesDatum();
+
 // GetVersion-style words: NT 5.1 build 2600 and Windows 98 (high bit set).
 constexpr std::int32_t kVersionNt = 0x0A280105;
 constexpr std::int32_t kVersion9x = static_cast<std::int32_t>(0xC0000A04u);

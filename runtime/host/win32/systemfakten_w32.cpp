@@ -6,6 +6,7 @@
 
 #include <cpuid.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -14,19 +15,21 @@
 
 namespace kaldorin::w32 {
 
-std::string ProgrammOrdner() {
+std::wstring ProgrammDatei() {
     std::vector<wchar_t> puffer(MAX_PATH);
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, puffer.data(), static_cast<DWORD>(puffer.size()));
         if (n == 0) SystemFehler("Der Ordner des Programms lässt sich nicht ermitteln");
-        if (n < puffer.size()) {
-            std::wstring pfad(puffer.data(), n);
-            const auto schnitt = pfad.find_last_of(L'\\');
-            if (schnitt != std::wstring::npos) pfad.resize(schnitt);
-            return Schmal(pfad);
-        }
+        if (n < puffer.size()) return std::wstring(puffer.data(), n);
         puffer.resize(puffer.size() * 2);
     }
+}
+
+std::string ProgrammOrdner() {
+    std::wstring pfad = ProgrammDatei();
+    const auto schnitt = pfad.find_last_of(L'\\');
+    if (schnitt != std::wstring::npos) pfad.resize(schnitt);
+    return Schmal(pfad);
 }
 
 std::string WindowsOrdner() {
@@ -81,6 +84,14 @@ std::uint32_t CpuSignatur() {
     unsigned a = 0, b = 0, c = 0, d = 0;
     if (__get_cpuid(1, &a, &b, &c, &d) == 0) return 0x600;
     return a;
+}
+
+std::string HeutigesDatum() {
+    SYSTEMTIME heute{};
+    GetLocalTime(&heute);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04u%02u%02u", heute.wYear, heute.wMonth, heute.wDay);
+    return text;
 }
 
 std::string BauDatum() {

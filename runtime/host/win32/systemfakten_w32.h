@@ -7,7 +7,8 @@
 
 namespace kaldorin::w32 {
 
-// The folder of the running program, no trailing backslash.
+// The running program's file, and its folder (no trailing backslash).
+std::wstring ProgrammDatei();
 std::string ProgrammOrdner();
 std::string WindowsOrdner();
 // The programs folder of the user's Start menu.
@@ -22,6 +23,8 @@ std::int32_t VersionsWort();
 std::uint32_t CpuSignatur();
 // The compile date, "YYYY-MM-DD".
 std::string BauDatum();
+// Today's date on the local clock, "YYYYMMDD".
+std::string HeutigesDatum();
 // The Windows name of a POSIX path when the program runs under Wine; nothing
 // elsewhere or when Wine cannot name it.
 std::optional<std::string> UnterWine(const std::string& posixPfad);

@@ -7,6 +7,7 @@
 
 #include "runtime/host/win32/breit.h"
 #include "runtime/host/win32/dateien_w32.h"
+#include "runtime/host/win32/eigene_datei_w32.h"
 #include "runtime/host/win32/fehler_w32.h"
 #include "runtime/host/win32/registry_w32.h"
 #include "runtime/host/win32/suche_w32.h"
@@ -67,7 +68,11 @@ void Win32Host::DeleteFile(std::string_view path) {
     const auto a = Attribute(path);
     if (!a) Fehler("Die Datei " + Anzeige(P(path)) + " ist nicht vorhanden.");
     if (*a & FILE_ATTRIBUTE_DIRECTORY) Fehler(Anzeige(P(path)) + " ist ein Ordner und keine Datei.");
-    if (!DeleteFileW(Breit(path).c_str())) SystemFehler("Die Datei " + Anzeige(P(path)) + " lässt sich nicht löschen");
+    const std::wstring pfad = Breit(path);
+    if (DeleteFileW(pfad.c_str())) return;
+    const DWORD fehler = GetLastError();
+    if (fehler != ERROR_FILE_NOT_FOUND && IstEigeneDatei(pfad)) return EigeneDateiWegraeumen(pfad);
+    SystemFehler("Die Datei " + Anzeige(P(path)) + " lässt sich nicht löschen", fehler);
 }
 
 void Win32Host::ClearAttributes(std::string_view path) {
@@ -90,6 +95,7 @@ void Win32Host::RemoveFolder(std::string_view path) {
     if (!(*a & FILE_ATTRIBUTE_DIRECTORY)) Fehler(Anzeige(P(path)) + " ist kein Ordner.");
     // Temporary files of writes that died are ours, not the user's: they go with it.
     VerwaisteTempDateienEntfernen(P(path));
+    OrdnerVerlassen(Breit(path));
     if (!RemoveDirectoryW(Breit(path).c_str()))
         SystemFehler("Der Ordner " + Anzeige(P(path)) + " lässt sich nicht entfernen");
 }
@@ -145,6 +151,15 @@ void Win32Host::DeleteSection(std::string_view application, std::string_view sec
 
 void Win32Host::DeleteApplication(std::string_view application) { RegistryAnwendungLoeschen(application); }
 
+void Win32Host::WriteDword(std::string_view application, std::string_view section, std::string_view key,
+                           std::uint32_t value) {
+    RegistryZahlSchreiben(application, section, key, value);
+}
+
+void Win32Host::DeleteSectionTree(std::string_view application, std::string_view section) {
+    RegistryAbschnittLoeschen(application, section, true);
+}
+
 // --- System --------------------------------------------------------------------------
 
 std::string Win32Host::ProgramFolder() {
@@ -178,6 +193,8 @@ std::int32_t Win32Host::VersionWord() {
 std::uint32_t Win32Host::ProcessorSignature() { return innen_->fakten.cpu.value_or(CpuSignatur()); }
 
 std::string Win32Host::BuildText() { return BauDatum(); }
+
+std::string Win32Host::LocalDate() { return HeutigesDatum(); }
 
 std::string Win32Host::WindowsPath(std::string_view hostPath) {
     if (!hostPath.starts_with('/')) return P(hostPath);

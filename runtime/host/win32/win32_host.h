@@ -29,10 +29,12 @@ public:
     std::string FindFirst(std::string_view pattern, int attributeClass) override;
     std::string FindNext() override;
     int FoundAttributes() override;
-    // Fails on folders, missing and read-only files (as DeleteFileW does).
+    // Fails on folders, missing and read-only files (as DeleteFileW does). The running
+    // program's own file is moved into a new folder in the user's temporary folder.
     void DeleteFile(std::string_view path) override;
     void ClearAttributes(std::string_view path) override;
     void MakeFolder(std::string_view path) override;
+    // Leaves the folder first when it is the current one.
     void RemoveFolder(std::string_view path) override;
 
     int OpenRead(std::string_view path) override;
@@ -59,6 +61,11 @@ public:
                    std::string_view key) override;
     void DeleteSection(std::string_view application, std::string_view section) override;
     void DeleteApplication(std::string_view application) override;
+    // REG_DWORD.
+    void WriteDword(std::string_view application, std::string_view section,
+                    std::string_view key, std::uint32_t value) override;
+    // RegDeleteTreeW; nothing when the key is absent.
+    void DeleteSectionTree(std::string_view application, std::string_view section) override;
 
     // --- System -----------------------------------------------------------------
     std::string ProgramFolder() override;
@@ -77,6 +84,8 @@ public:
     // Fakten.cpu, else CPUID leaf 1 EAX.
     std::uint32_t ProcessorSignature() override;
     std::string BuildText() override;
+    // GetLocalTime.
+    std::string LocalDate() override;
 
     // Windows paths are the host's own: both are the identity for them. A POSIX
     // path ("/home/a") is named through Wine when the program runs under Wine.

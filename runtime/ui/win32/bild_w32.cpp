@@ -6,59 +6,112 @@
 #include <shlwapi.h>
 #include <gdiplus.h>
 
+#include "runtime/ui/win32/bibliotheken_w32.h"
+
 #include "runtime/ui/win32/bild_w32.h"
 
 namespace kaldorin::w32 {
 
+namespace gebunden {
+
 namespace {
+namespace gdi = Gdiplus::DllExports;
+Bibliothekseintrag gGdiplus{nullptr, L"gdiplus.dll"};
+}  // namespace
+
+// The functions of GDI+ the pictures need, bound at the first picture.
+Funktion<decltype(&Gdiplus::GdiplusStartup)> GdiplusStartup{{nullptr, &gGdiplus, "GdiplusStartup"}};
+Funktion<decltype(&gdi::GdipCreateBitmapFromStream)> GdipCreateBitmapFromStream{
+    {nullptr, &gGdiplus, "GdipCreateBitmapFromStream"}};
+Funktion<decltype(&gdi::GdipCreateBitmapFromScan0)> GdipCreateBitmapFromScan0{
+    {nullptr, &gGdiplus, "GdipCreateBitmapFromScan0"}};
+Funktion<decltype(&gdi::GdipGetImageWidth)> GdipGetImageWidth{{nullptr, &gGdiplus, "GdipGetImageWidth"}};
+Funktion<decltype(&gdi::GdipGetImageHeight)> GdipGetImageHeight{{nullptr, &gGdiplus, "GdipGetImageHeight"}};
+Funktion<decltype(&gdi::GdipGetImageGraphicsContext)> GdipGetImageGraphicsContext{
+    {nullptr, &gGdiplus, "GdipGetImageGraphicsContext"}};
+Funktion<decltype(&gdi::GdipGraphicsClear)> GdipGraphicsClear{{nullptr, &gGdiplus, "GdipGraphicsClear"}};
+Funktion<decltype(&gdi::GdipSetInterpolationMode)> GdipSetInterpolationMode{
+    {nullptr, &gGdiplus, "GdipSetInterpolationMode"}};
+Funktion<decltype(&gdi::GdipSetPixelOffsetMode)> GdipSetPixelOffsetMode{{nullptr, &gGdiplus, "GdipSetPixelOffsetMode"}};
+Funktion<decltype(&gdi::GdipDrawImageRectI)> GdipDrawImageRectI{{nullptr, &gGdiplus, "GdipDrawImageRectI"}};
+Funktion<decltype(&gdi::GdipDeleteGraphics)> GdipDeleteGraphics{{nullptr, &gGdiplus, "GdipDeleteGraphics"}};
+Funktion<decltype(&gdi::GdipCreateHBITMAPFromBitmap)> GdipCreateHBITMAPFromBitmap{
+    {nullptr, &gGdiplus, "GdipCreateHBITMAPFromBitmap"}};
+Funktion<decltype(&gdi::GdipCreateHICONFromBitmap)> GdipCreateHICONFromBitmap{
+    {nullptr, &gGdiplus, "GdipCreateHICONFromBitmap"}};
+Funktion<decltype(&gdi::GdipDisposeImage)> GdipDisposeImage{{nullptr, &gGdiplus, "GdipDisposeImage"}};
+
+}  // namespace gebunden
+
+namespace {
+
+using Gdiplus::GpBitmap;
+using Gdiplus::GpGraphics;
 
 // GDI+ for the whole run, started at the first picture.
 void GdiplusBereit() {
     static const bool bereit = [] {
-        ULONG_PTR token = 0;
-        Gdiplus::GdiplusStartupInput eingabe;
-        return Gdiplus::GdiplusStartup(&token, &eingabe, nullptr) == Gdiplus::Ok;
+        try {
+            ULONG_PTR token = 0;
+            Gdiplus::GdiplusStartupInput eingabe;
+            return gebunden::GdiplusStartup(&token, &eingabe, nullptr) == Gdiplus::Ok;
+        } catch (const Laufzeitfehler&) {
+            return false;  // no GDI+ on this system
+        }
     }();
     if (!bereit) throw Laufzeitfehler("Bilder können nicht angezeigt werden.");
 }
 
+// A GDI+ bitmap, disposed of at the end of its scope.
+struct Bitmap {
+    GpBitmap* bild = nullptr;
+    ~Bitmap() {
+        if (bild) gebunden::GdipDisposeImage(bild);
+    }
+};
+
 template <typename T>
-T Dekodieren(std::string_view resource, T (*umwandeln)(Gdiplus::Bitmap&, COLORREF, int), COLORREF hintergrund,
-             int dpi) {
+T Dekodieren(std::string_view resource, T (*umwandeln)(GpBitmap*, COLORREF, int), COLORREF hintergrund, int dpi) {
     GdiplusBereit();
     const std::string_view daten = Ressource(resource);
     IStream* strom = SHCreateMemStream(reinterpret_cast<const BYTE*>(daten.data()), static_cast<UINT>(daten.size()));
     if (!strom) throw Laufzeitfehler("Das Bild \"" + std::string(resource) + "\" kann nicht gelesen werden.");
     T ergebnis{};
     {
-        Gdiplus::Bitmap bild(strom);
-        if (bild.GetLastStatus() == Gdiplus::Ok) ergebnis = umwandeln(bild, hintergrund, dpi);
+        Bitmap bild;
+        if (gebunden::GdipCreateBitmapFromStream(strom, &bild.bild) == Gdiplus::Ok)
+            ergebnis = umwandeln(bild.bild, hintergrund, dpi);
     }
     strom->Release();
     if (!ergebnis) throw Laufzeitfehler("Das Bild \"" + std::string(resource) + "\" kann nicht gelesen werden.");
     return ergebnis;
 }
 
-HBITMAP AlsBitmap(Gdiplus::Bitmap& bild, COLORREF hintergrund, int dpi) {
-    HBITMAP ergebnis = nullptr;
-    const Gdiplus::Color grund(255, GetRValue(hintergrund), GetGValue(hintergrund), GetBValue(hintergrund));
-    const INT breite = MulDiv(static_cast<int>(bild.GetWidth()), dpi, 96);
-    const INT hoehe = MulDiv(static_cast<int>(bild.GetHeight()), dpi, 96);
+HBITMAP AlsBitmap(GpBitmap* bild, COLORREF hintergrund, int dpi) {
+    UINT breite = 0, hoehe = 0;
+    gebunden::GdipGetImageWidth(bild, &breite);
+    gebunden::GdipGetImageHeight(bild, &hoehe);
+    const INT b = MulDiv(static_cast<int>(breite), dpi, 96), h = MulDiv(static_cast<int>(hoehe), dpi, 96);
+    const Gdiplus::ARGB grund = Gdiplus::Color::MakeARGB(255, GetRValue(hintergrund), GetGValue(hintergrund),
+                                                         GetBValue(hintergrund));
     // Drawn anew at the real size, smoothly, on the back colour.
-    Gdiplus::Bitmap gross(breite, hoehe, PixelFormat32bppARGB);
-    {
-        Gdiplus::Graphics g(&gross);
-        g.Clear(grund);
-        g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-        g.DrawImage(&bild, 0, 0, breite, hoehe);
-    }
-    return gross.GetHBITMAP(grund, &ergebnis) == Gdiplus::Ok ? ergebnis : nullptr;
+    Bitmap gross;
+    if (gebunden::GdipCreateBitmapFromScan0(b, h, 0, PixelFormat32bppARGB, nullptr, &gross.bild) != Gdiplus::Ok)
+        return nullptr;
+    GpGraphics* g = nullptr;
+    if (gebunden::GdipGetImageGraphicsContext(gross.bild, &g) != Gdiplus::Ok) return nullptr;
+    gebunden::GdipGraphicsClear(g, grund);
+    gebunden::GdipSetInterpolationMode(g, Gdiplus::InterpolationModeHighQualityBicubic);
+    gebunden::GdipSetPixelOffsetMode(g, Gdiplus::PixelOffsetModeHalf);
+    gebunden::GdipDrawImageRectI(g, bild, 0, 0, b, h);
+    gebunden::GdipDeleteGraphics(g);
+    HBITMAP ergebnis = nullptr;
+    return gebunden::GdipCreateHBITMAPFromBitmap(gross.bild, &ergebnis, grund) == Gdiplus::Ok ? ergebnis : nullptr;
 }
 
-HICON AlsSymbol(Gdiplus::Bitmap& bild, COLORREF, int) {
+HICON AlsSymbol(GpBitmap* bild, COLORREF, int) {
     HICON ergebnis = nullptr;
-    return bild.GetHICON(&ergebnis) == Gdiplus::Ok ? ergebnis : nullptr;
+    return gebunden::GdipCreateHICONFromBitmap(bild, &ergebnis) == Gdiplus::Ok ? ergebnis : nullptr;
 }
 
 }  // namespace

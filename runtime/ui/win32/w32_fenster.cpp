@@ -10,6 +10,7 @@
 
 #include "runtime/formular.h"
 #include "runtime/host/win32/breit.h"
+#include "runtime/ui/win32/bibliotheken_w32.h"
 #include "runtime/resources.h"
 #include "runtime/ui/win32/flaeche_w32.h"
 #include "runtime/ui/win32/w32_dpi.h"
@@ -80,7 +81,7 @@ LRESULT CALLBACK BeschriftungsProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPAR
             return 0;
         }
     }
-    return DefSubclassProc(hwnd, nachricht, w, l);
+    return gebunden::DefSubclassProc(hwnd, nachricht, w, l);
 }
 
 LRESULT CALLBACK FensterProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l) {
@@ -130,7 +131,7 @@ LRESULT CALLBACK FensterProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l) 
 void KlassenAnmelden() {
     static const bool angemeldet = [] {
         INITCOMMONCONTROLSEX cc{sizeof cc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&cc);
+        gebunden::InitCommonControlsEx(&cc);
         WNDCLASSEXW k{};
         k.cbSize = sizeof k;
         k.lpfnWndProc = FensterProzedur;
@@ -456,7 +457,7 @@ HWND Win32Face::ControlBauen(HWND eltern, Art art, const std::string& text, int 
     // first child on top); a frame lies below everything it surrounds.
     SetWindowPos(hwnd, art == Art::Frame ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (art == Art::ProgressBar) SendMessageW(hwnd, PBM_SETRANGE32, 0, 100);
-    if (art == Art::Label) SetWindowSubclass(hwnd, BeschriftungsProzedur, 1, 0);
+    if (art == Art::Label) gebunden::SetWindowSubclass(hwnd, BeschriftungsProzedur, 1, 0);
     return hwnd;
 }
 
