@@ -6,9 +6,27 @@
 
 #include "runtime/ui/face_start.h"
 #include "runtime/ui/headless/headless_face.h"
+#include "runtime/ui/transcript.h"
 #include "startup/hauptprogramm.h"
 
 namespace kaldorin {
+
+bool CheckCarriedMedium(const BundleCheck& check, const std::string& transcript,
+                        std::optional<Bundle>& bundle) {
+    try {
+        bundle = check();
+        return true;
+    } catch (const std::exception& e) {
+        std::cerr << "kaldorin-setup: " << e.what() << '\n';
+        if (!transcript.empty()) {
+            std::ofstream out(transcript, std::ios::binary | std::ios::trunc);
+            Transcript t(&out);
+            t.Error(0, "", e.what());
+            t.End(1);
+        }
+        return false;
+    }
+}
 
 void RunProgram(Laufzeit laufzeit) {
     Programm p(laufzeit);
@@ -33,7 +51,7 @@ std::string AsWindowsPath(Host& host, const std::string& folder) {
 }
 
 int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& makeHost,
-                  const UnattendedFace& face) {
+                  const UnattendedFace& face, const BundleCheck& check) {
     CommandLine line;
     std::vector<std::string> rest;
     try {
@@ -48,8 +66,10 @@ int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& ma
         std::cerr << "kaldorin-setup: " << problem << '\n' << Unbeaufsichtigt_Hilfe();
         return kBadUsage;
     }
+    std::optional<Bundle> bundle;
+    if (!CheckCarriedMedium(check, auftrag->transkript, bundle)) return 1;
     try {
-        std::unique_ptr<Host> host = makeHost(line.system);
+        std::unique_ptr<Host> host = makeHost(line.system, std::move(bundle));
         auftrag->quelle = AsWindowsPath(*host, auftrag->quelle);
         auftrag->ziel = AsWindowsPath(*host, auftrag->ziel);
         if (!Unbeaufsichtigt_Ziel_Pruefen(*auftrag, *host, problem)) {

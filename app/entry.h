@@ -5,10 +5,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "runtime/bundle.h"
 #include "runtime/runtime.h"
 #include "runtime/ui/script.h"
 #include "startup/unbeaufsichtigt.h"
@@ -17,6 +19,14 @@ namespace kaldorin {
 
 // The exit code for a command line or script that cannot be used.
 constexpr int kBadUsage = 2;
+
+// Reads and checks the medium the program carries (a host's CheckOwnBundle), before
+// any host or face starts: nothing is written. Returns false after a fault, which it
+// prints on the console and, when `transcript` names one, as an error line of the
+// transcript; the run then ends with exit code 1.
+using BundleCheck = std::function<std::optional<Bundle>()>;
+bool CheckCarriedMedium(const BundleCheck& check, const std::string& transcript,
+                        std::optional<Bundle>& bundle);
 
 // One run of the setup on the face and host of `laufzeit`.
 void RunProgram(Laufzeit laufzeit);
@@ -31,7 +41,7 @@ std::string AsWindowsPath(Host& host, const std::string& folder);
 
 // Makes the platform's host from the facts of --system. May throw when the host cannot
 // start.
-using HostMaker = std::function<std::unique_ptr<Host>(const SystemFacts&)>;
+using HostMaker = std::function<std::unique_ptr<Host>(const SystemFacts&, std::optional<Bundle>)>;
 
 // Plays the unattended road: runs `RunProgram` on a face that answers every dialog by
 // its first button, with `script` and writing to `transcript` (nullptr: none). Returns
@@ -39,11 +49,12 @@ using HostMaker = std::function<std::unique_ptr<Host>(const SystemFacts&)>;
 using UnattendedFace = std::function<int(const FaceOptions& options, Host& host, Script script,
                                          std::ostream* transcript, std::vector<std::string>& messages)>;
 
-// --unattended with the arguments after it. Exit code 0 when the run reached its goal
+// --unattended with the arguments after it; `check` as for CheckCarriedMedium, its
+// bundle handed to the host `makeHost` made. Exit code 0 when the run reached its goal
 // without an error message, 1 when it showed one or could not start, 2 for unusable
 // options, a target whose parent folder is missing or a transcript that cannot be
 // written (these before anything is written).
 int RunUnattended(const std::vector<std::string>& arguments, const HostMaker& makeHost,
-                  const UnattendedFace& face);
+                  const UnattendedFace& face, const BundleCheck& check);
 
 }  // namespace kaldorin
