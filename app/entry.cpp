@@ -12,12 +12,13 @@
 namespace kaldorin {
 
 bool CheckCarriedMedium(const BundleCheck& check, const std::string& transcript,
-                        std::optional<Bundle>& bundle) {
+                        std::optional<Bundle>& bundle, std::string* fault) {
     try {
         bundle = check();
         return true;
     } catch (const std::exception& e) {
         std::cerr << "kaldorin-setup: " << e.what() << '\n';
+        if (fault) *fault = e.what();
         if (!transcript.empty()) {
             std::ofstream out(transcript, std::ios::binary | std::ios::trunc);
             Transcript t(&out);

@@ -23,10 +23,11 @@ constexpr int kBadUsage = 2;
 // Reads and checks the medium the program carries (a host's CheckOwnBundle), before
 // any host or face starts: nothing is written. Returns false after a fault, which it
 // prints on the console and, when `transcript` names one, as an error line of the
-// transcript; the run then ends with exit code 1.
+// transcript; the run then ends with exit code 1. `fault` (when given) gets the text,
+// for an entry that shows it in a window as well.
 using BundleCheck = std::function<std::optional<Bundle>()>;
 bool CheckCarriedMedium(const BundleCheck& check, const std::string& transcript,
-                        std::optional<Bundle>& bundle);
+                        std::optional<Bundle>& bundle, std::string* fault = nullptr);
 
 // One run of the setup on the face and host of `laufzeit`.
 void RunProgram(Laufzeit laufzeit);

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/bundle_locator.h"
 #include "app/command_line.h"
 #include "app/entry.h"
 #include "runtime/host/win32/breit.h"
@@ -60,18 +61,26 @@ bool Herausnehmen(std::vector<std::string>& argumente, Windowsangaben& w, std::s
     return true;
 }
 
+std::optional<Bundle> EigenesMedium() { return CheckOwnBundle(OwnBundleLocator()); }
+
 // --unattended: the road played on the real windows, every alert and message
 // answered by its first button.
 int RunUnattendedWin32(const std::vector<std::string>& argumente) {
     return RunUnattended(
-        argumente, [](const SystemFacts& facts) { return std::make_unique<Win32Host>(facts); },
+        argumente,
+        [](const SystemFacts& facts, std::optional<Bundle> bundle) {
+            auto host = std::make_unique<Win32Host>(facts);
+            if (bundle) host->CarryBundle(std::move(*bundle));
+            return host;
+        },
         [](const FaceOptions& options, Host& host, Script script, std::ostream* transcript,
            std::vector<std::string>& meldungen) {
             w32::Win32Face face(options, host, std::move(script), transcript);
             const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
             meldungen = face.Meldungen();
             return code;
-        });
+        },
+        EigenesMedium);
 }
 
 int Main(std::vector<std::string> arguments) {
@@ -93,8 +102,18 @@ int Main(std::vector<std::string> arguments) {
         std::cout << Usage() << Unbeaufsichtigt_Hilfe();
         return 0;
     }
+    std::optional<Bundle> bundle;
+    std::string schaden;
+    if (!CheckCarriedMedium(EigenesMedium, line.options.transcript, bundle, &schaden)) {
+        // Started by a person (no script): a program of the Windows subsystem has no
+        // console that person would see.
+        if (windows.win32 && line.options.script.empty())
+            MessageBoxW(nullptr, w32::Breit(schaden).c_str(), L"KALDORIN-Edit Setup", MB_OK | MB_ICONSTOP);
+        return 1;
+    }
     try {
         Win32Host host(line.system);
+        if (bundle) host.CarryBundle(std::move(*bundle));
         if (windows.win32) return w32::RunWin32Face(line.options, host, RunProgram, windows.halten);
         return RunHeadless(line.options, host);
     } catch (const std::exception& e) {
