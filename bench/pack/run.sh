@@ -183,7 +183,8 @@ if runs bundle && runs whole; then
     "$(echo "$(echo "${rss[whole]}" | maximum) / 1024" | bc -l)"
 fi
 if [[ -n $BASE ]]; then
-  printf '  whole / whole@base %.2f   ours / ours@base %.2f\n' "$(ratio whole whole@base)" "$(ratio ours ours@base)"
+  runs whole && printf '  whole / whole@base %.2f\n' "$(ratio whole whole@base)"
+  runs ours && printf '  ours / ours@base %.2f\n' "$(ratio ours ours@base)"
 fi
 if runs whole; then printf 'peak memory of the whole installation: %.1f MB, limit (largest file + 32 MB): %.1f MB\n' \
   "$(echo "$(echo "${rss[whole]}" | maximum) / 1024" | bc -l)" "$(echo "$largest / 1048576 + 32" | bc -l)"; fi
