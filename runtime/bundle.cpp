@@ -144,7 +144,9 @@ const BundleEntry* BundleFolder::Member(std::string_view path) const {
     if (!Present() || path.size() <= windowsPath_.size() + 1 || path[windowsPath_.size()] != '\\' ||
         !GleichOhneFall(path.substr(0, windowsPath_.size()), windowsPath_))
         return nullptr;
-    const std::string_view name = path.substr(windowsPath_.size() + 1);
+    // "<program>\\name" as well: what a source typed with a backslash at its end gives.
+    std::string_view name = path.substr(windowsPath_.size() + 1);
+    while (name.starts_with('\\')) name.remove_prefix(1);
     for (const BundleEntry& e : bundle_.entries) {
         if (GleichOhneFall(e.name, name)) return &e;
     }

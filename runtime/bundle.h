@@ -84,8 +84,8 @@ public:
     // Whether `path` names the program itself (without regard to case, a trailing
     // backslash allowed).
     bool IsFolder(std::string_view path) const;
-    // The packed file `path` names (the program's path, a backslash, a name of the
-    // table), or null.
+    // The packed file `path` names (the program's path, one or more backslashes, a
+    // name of the table), or null.
     const BundleEntry* Member(std::string_view path) const;
 
 private:

@@ -132,6 +132,9 @@ TEST_F(Buendel, DasLinuxProgrammInstalliertAllein) {
         EXPECT_EQ(Lesen(ordner / "prefix" / baum / fs::relative(e.path(), ordner / "vergleich" / baum)), Lesen(e.path()));
     }
     EXPECT_EQ(dateien, 28u);
+    // --source still names the folder to install from: an empty one has no main file.
+    fs::create_directories(ordner / "leer");
+    EXPECT_EQ(Lauf(umgebung + Q(b) + " --unattended --accept-licence --source " + Q(ordner / "leer")), 1);
 
     // Damaged: refused in German before anything is written anywhere.
     chmod(lesbar.c_str(), 0755);
