@@ -112,7 +112,7 @@ std::vector<BundleEntry> CheckBundle(std::uint64_t fileLength, ByteRange payload
         Beschaedigt("Es ist kürzer, als es sein müsste; vermutlich wurde es nicht vollständig geladen.");
     if (payload.length < kKopf + kBundleHashSize) Beschaedigt("Sein Inhaltsverzeichnis fehlt.");
     const std::uint64_t laenge = payload.length - kBundleHashSize;
-    Puffer puffer(kStueck);
+    Puffer puffer(static_cast<std::size_t>(std::min<std::uint64_t>(kStueck, laenge)));
     std::vector<std::uint8_t> anfang;  // the first piece holds the table of contents
     for (std::uint64_t pos = 0; pos < laenge;) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kStueck, laenge - pos));
