@@ -91,6 +91,14 @@ std::vector<Teil> Teile(const fs::path& medium) {
     }
     std::sort(andere.begin(), andere.end());
     for (const fs::path& p : andere) dazu(p);
+    // What the setup program would refuse is refused here, before anything is written.
+    if (teile.size() > kBundleMaxEntries)
+        throw PackFehler("Das Medium hat mehr als " + std::to_string(kBundleMaxEntries) + " gepackte Dateien.");
+    for (const Teil& t : teile) {
+        const std::string& n = t.eintrag.name;
+        if (n.size() > kBundleMaxName || n.find_first_of(std::string("\\/:\0", 4)) != std::string::npos)
+            throw PackFehler("Der Name \"" + n + "\" kann nicht ins Inhaltsverzeichnis.");
+    }
     return teile;
 }
 
