@@ -6,9 +6,28 @@
 
 #include "runtime/ui/face_start.h"
 #include "runtime/ui/headless/headless_face.h"
+#include "runtime/ui/transcript.h"
 #include "startup/hauptprogramm.h"
 
 namespace kaldorin {
+
+bool CheckCarriedMedium(const BundleCheck& check, const std::string& transcript,
+                        std::optional<Bundle>& bundle, std::string* fault) {
+    try {
+        bundle = check();
+        return true;
+    } catch (const std::exception& e) {
+        std::cerr << "kaldorin-setup: " << e.what() << '\n';
+        if (fault) *fault = e.what();
+        if (!transcript.empty()) {
+            std::ofstream out(transcript, std::ios::binary | std::ios::trunc);
+            Transcript t(&out);
+            t.Error(0, "", e.what());
+            t.End(1);
+        }
+        return false;
+    }
+}
 
 void RunProgram(Laufzeit laufzeit) {
     Programm p(laufzeit);
@@ -32,15 +51,18 @@ std::string AsWindowsPath(Host& host, const std::string& folder) {
     return folder.starts_with('/') ? host.WindowsPath(folder) : folder;
 }
 
-int RunUnattended(CommandLine line, const HostMaker& makeHost, const UnattendedFace& face) {
+int RunUnattended(CommandLine line, const HostMaker& makeHost, const UnattendedFace& face,
+                  const BundleCheck& check) {
     Unbeaufsichtigt& auftrag = line.auftrag;
     std::string problem;
     if (!Unbeaufsichtigt_Pruefen(auftrag, problem)) {
         std::cerr << "kaldorin-setup: " << problem << '\n' << kSieheHilfe;
         return kBadUsage;
     }
+    std::optional<Bundle> bundle;
+    if (!CheckCarriedMedium(check, line.options.transcript, bundle)) return 1;
     try {
-        std::unique_ptr<Host> host = makeHost(line.system);
+        std::unique_ptr<Host> host = makeHost(line.system, std::move(bundle));
         auftrag.quelle = AsWindowsPath(*host, auftrag.quelle);
         auftrag.ziel = AsWindowsPath(*host, auftrag.ziel);
         if (!Unbeaufsichtigt_Ziel_Pruefen(auftrag, *host, problem)) {

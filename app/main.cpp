@@ -4,6 +4,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/bundle_locator.h"
 #include "app/command_line.h"
 #include "app/entry.h"
 #include "runtime/host/posix/posix_host.h"
@@ -85,17 +86,25 @@ int RunQtFaceModule(const FaceOptions& options, Host& host) {
 }
 #endif
 
+std::optional<Bundle> CheckOwnMedium() { return CheckOwnBundle(OwnBundleLocator()); }
+
 // --unattended: the road played on the headless face, which prints every dialog.
 int RunUnattendedHeadless(const CommandLine& line) {
     return RunUnattended(
-        line, [](const SystemFacts& facts) { return std::make_unique<PosixHost>(facts); },
+        line,
+        [](const SystemFacts& facts, std::optional<Bundle> bundle) {
+            auto host = std::make_unique<PosixHost>(facts);
+            if (bundle) host->CarryBundle(std::move(*bundle));
+            return host;
+        },
         [](const FaceOptions& options, Host& host, Script script, std::ostream* transcript,
            std::vector<std::string>& messages) {
             HeadlessFace face(options, host, std::move(script), transcript);
             const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
             messages = face.Messages();
             return code;
-        });
+        },
+        CheckOwnMedium);
 }
 
 int Main(const std::vector<std::string>& arguments) {
@@ -118,8 +127,11 @@ int Main(const std::vector<std::string>& arguments) {
         return kBadUsage;
     }
 #endif
+    std::optional<Bundle> bundle;
+    if (!CheckCarriedMedium(CheckOwnMedium, line.options.transcript, bundle)) return 1;
     try {
         PosixHost host(line.system);
+        if (bundle) host.CarryBundle(std::move(*bundle));
 #if KALDORIN_HAVE_QT
         // The Qt face: it runs the program itself, on its own event loop.
         if (face == FaceChoice::Qt) return RunQtFaceModule(line.options, host);

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/bundle_locator.h"
 #include "app/command_line.h"
 #include "app/entry.h"
 #include "runtime/host/win32/breit.h"
@@ -21,18 +22,26 @@
 namespace kaldorin {
 namespace {
 
+std::optional<Bundle> EigenesMedium() { return CheckOwnBundle(OwnBundleLocator()); }
+
 // --unattended: the road played on the real windows, every alert and message
 // answered by its first button.
 int RunUnattendedWin32(const CommandLine& line) {
     return RunUnattended(
-        line, [](const SystemFacts& facts) { return std::make_unique<Win32Host>(facts); },
+        line,
+        [](const SystemFacts& facts, std::optional<Bundle> bundle) {
+            auto host = std::make_unique<Win32Host>(facts);
+            if (bundle) host->CarryBundle(std::move(*bundle));
+            return host;
+        },
         [](const FaceOptions& options, Host& host, Script script, std::ostream* transcript,
            std::vector<std::string>& meldungen) {
             w32::Win32Face face(options, host, std::move(script), transcript);
             const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
             meldungen = face.Meldungen();
             return code;
-        });
+        },
+        EigenesMedium);
 }
 
 int Main(const std::vector<std::string>& arguments) {
@@ -48,9 +57,20 @@ int Main(const std::vector<std::string>& arguments) {
         return 0;
     }
     if (line.unattended) return RunUnattendedWin32(line);
+    const bool fenster = line.face != FaceChoice::Headless;
+    std::optional<Bundle> bundle;
+    std::string schaden;
+    if (!CheckCarriedMedium(EigenesMedium, line.options.transcript, bundle, &schaden)) {
+        // Started by a person (no script): a program of the Windows subsystem has no
+        // console that person would see.
+        if (fenster && line.options.script.empty())
+            MessageBoxW(nullptr, w32::Breit(schaden).c_str(), L"KALDORIN-Edit Setup", MB_OK | MB_ICONSTOP);
+        return 1;
+    }
     try {
         Win32Host host(line.system);
-        if (line.face != FaceChoice::Headless) return w32::RunWin32Face(line.options, host, RunProgram, line.hold);
+        if (bundle) host.CarryBundle(std::move(*bundle));
+        if (fenster) return w32::RunWin32Face(line.options, host, RunProgram, line.hold);
         return RunHeadless(line.options, host);
     } catch (const std::exception& e) {
         std::cerr << "kaldorin-setup: " << e.what() << '\n';

@@ -9,6 +9,7 @@ add_executable(kaldorin-setup WIN32
   app/main_win32.cpp
   app/entry.cpp
   app/command_line.cpp
+  app/bundle_locator.cpp
   resources/kaldorin-setup.rc)
 target_link_libraries(kaldorin-setup PRIVATE
   kaldorin_program kaldorin_host_win32 kaldorin_ui_win32 kaldorin_ui_headless)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The main job: make the demo medium, install KALDORIN-Edit from it into a fresh prefix,
-# and show what the installation left behind.
+# and show what the installation left behind; then the same medium as one setup program.
 #   tools/demo.sh BUILD_DIR        (in $KALDORIN_DEMO_DIR, else BUILD_DIR/demo)
 # With a display it opens the wizard from the medium, without one it installs unattended.
 set -euo pipefail
@@ -35,3 +35,11 @@ find "$KALDORIN_PREFIX/drive_c" -iname '*.lnk' | sort | while read -r link; do
   target=$(lnkinfo "$link" 2>/dev/null | sed -n 's/^[[:space:]]*Local path[[:space:]]*:[[:space:]]*//p' | head -n1)
   echo "${link#$KALDORIN_PREFIX/drive_c/} -> ${target:-?}"
 done
+
+bundle=$demo/KALDORIN-Setup
+echo
+echo "== One setup program that carries the medium"
+"$bin/kaldorin-pack" --quiet bundle "$medium" "$bundle"
+"$bin/kaldorin-pack" verify "$bundle" | tail -n1
+echo "$bundle ($(stat -c %s "$bundle") bytes): started alone it installs like the medium, e.g."
+echo "  KALDORIN_PREFIX=/tmp/kaldorin-probe $bundle --unattended --accept-licence"

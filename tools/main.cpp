@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/runtime.h"
+#include "tools/buendel.h"
 #include "tools/medium.h"
 #include "tools/packen.h"
 
@@ -24,6 +25,10 @@ constexpr const char* kHilfe =
     "  unpack QUELLE ZIEL        eine gepackte Datei entpacken\n"
     "  medium ANWENDUNG MEDIUM   ein Medium aus einem installierten Anwendungsordner bauen\n"
     "  verify MEDIUM             jede gepackte Datei eines Mediums prüfen\n"
+    "  bundle MEDIUM DATEI       das Setup-Programm mit den gepackten Dateien des Mediums\n"
+    "                            als eine Datei (Vorgabe für --setup: Setup.exe, sonst\n"
+    "                            kaldorin-setup auf dem Medium)\n"
+    "  verify DATEI              eine solche Datei prüfen: Prüfsumme und jede gepackte Datei\n"
     "  demo MEDIUM               eine Demo-Anwendung erzeugen und als Medium packen\n"
     "\n"
     "Optionen:\n"
@@ -136,7 +141,12 @@ int Ausfuehren(const Aufruf& a) {
     if (befehl == "verify") {
         Anzahl(a, 1);
         // The verdict on each file is the point of verify: printed even with --quiet.
+        if (fs::is_regular_file(a.woerter[1])) return PruefeBuendel(a.woerter[1], fortschritt, std::cout);
         return PruefeMedium(a.woerter[1], fortschritt, std::cout);
+    }
+    if (befehl == "bundle") {
+        Anzahl(a, 2);
+        return BaueBuendel(a.woerter[1], a.woerter[2], a.medium.setup, fortschritt, bericht);
     }
     if (befehl == "demo") {
         Anzahl(a, 1);

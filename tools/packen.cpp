@@ -185,16 +185,26 @@ std::uint64_t EntpackeMedium(const fs::path& quelle, const Senke& senke,
     std::error_code ec;
     const std::uint64_t laenge = fs::file_size(quelle, ec);
     if (ec) throw PackFehler("\"" + quelle.string() + "\" kann nicht gelesen werden.");
+    return EntpackeMediumTeil(quelle, ByteRange{0, laenge}, quelle.filename().string(), senke, fortschritt);
+}
+
+std::uint64_t EntpackeMediumTeil(const fs::path& quelle, ByteRange teil, const std::string& name,
+                                 const Senke& senke, Fortschritt& fortschritt) {
+    const std::uint64_t laenge = teil.length;
     // The stream: everything but the sixth and the last byte.
     LaengePruefen(laenge < 2 ? 0 : laenge - 2);
     Datei ein = Oeffnen(quelle, "rb");
-    fortschritt.Beginnen(quelle.filename().string(), laenge);
+    if (fseeko(ein.get(), static_cast<off_t>(teil.offset), SEEK_SET) != 0)
+        throw PackFehler("\"" + quelle.string() + "\" kann nicht gelesen werden.");
+    fortschritt.Beginnen(name, laenge);
     Entpacker entpacker(senke);
     std::vector<std::uint8_t> puffer(kPuffer);
     std::uint64_t position = 0;
-    for (;;) {
-        const std::size_t n = std::fread(puffer.data(), 1, puffer.size(), ein.get());
-        if (n < puffer.size() && std::ferror(ein.get())) {
+    while (position < laenge) {
+        const std::size_t n = std::fread(puffer.data(), 1,
+                                         static_cast<std::size_t>(std::min<std::uint64_t>(puffer.size(), laenge - position)),
+                                         ein.get());
+        if (std::ferror(ein.get())) {
             throw PackFehler("\"" + quelle.string() + "\" kann nicht gelesen werden.");
         }
         if (n == 0) break;

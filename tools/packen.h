@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "runtime/entpacken.h"
+#include "runtime/runtime.h"
 #include "tools/fortschritt.h"
 
 namespace kaldorin::pack {
@@ -40,6 +41,9 @@ std::uint64_t PackeInhalt(std::span<const std::uint8_t> inhalt, const fs::path& 
 // Laufzeitfehler for a damaged stream and PackFehler when the file cannot be read.
 std::uint64_t EntpackeMedium(const fs::path& quelle, const Senke& senke,
                              Fortschritt& fortschritt);
+// The same for the medium file that lies at `teil` inside `quelle`, shown as `name`.
+std::uint64_t EntpackeMediumTeil(const fs::path& quelle, ByteRange teil, const std::string& name,
+                                 const Senke& senke, Fortschritt& fortschritt);
 void EntpackeDatei(const fs::path& quelle, const fs::path& ziel, Fortschritt& fortschritt);
 
 // Copies a file into place the same way (temporary name, then rename).

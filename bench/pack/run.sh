@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Expansion benchmark: a medium expanded by the setup program, beside (a) cp -r of the
 # expanded tree, (b) zstd -d of the same streams and (c) xz -d of the same files packed
-# with xz -9. Every contender ends with its files flushed to disk. Ours runs twice: the
-# per-file driver (Datei_Entpacken over the POSIX numbered files) and the whole program
-# (an unattended installation into a fresh prefix).
+# with xz -9. Every contender ends with its files flushed to disk. Ours runs three times:
+# the per-file driver (Datei_Entpacken over the POSIX numbered files), the whole program
+# (an unattended installation from the medium folder into a fresh prefix, start to exit)
+# and the whole program as one file that carries the medium (kaldorin-pack bundle),
+# started alone, also into a fresh prefix.
 #
 #   bench/pack/run.sh [BUILD_DIR]
 #   environment: APP=DIR (an application folder under the installed names; default: the
 #                generated demo), BASE=BUILD_DIR (another build whose two runs go beside
 #                ours in every round, for a before/after), SCALE=42 LEVEL=19 WINDOW= RUNS=5
-#                (0: only make the inputs) WORK=...
+#                (0: only make the inputs) WORK=... ONLY="whole bundle cp" (the contenders
+#                of a round, in this order; default: all)
 set -euo pipefail
 
 BUILD=${1:-build}
@@ -119,12 +122,18 @@ ratio() {
   for ((i = 0; i < ${#a[@]}; i++)); do echo "${a[i]} / ${b[i]}" | bc -l; done | tr '\n' ' ' | median
 }
 
+# The bundle of this build's program and the medium, made afresh: cheap beside packing.
+BUNDLE="$WORK/KALDORIN-Setup"
+"$PACK" --quiet bundle --setup "$SETUP" "$MEDIUM" "$BUNDLE"
+
 export APP ZST XZ OUT SET MEDIUM
 export -f flush_all
 whole_target="Z:$(echo "$OUT" | tr '/' '\\')"
 whole_source="Z:$(echo "$MEDIUM" | tr '/' '\\')"
-contenders=(ours whole cp zstd xz)
+contenders=(ours whole bundle cp zstd xz)
+[[ -n ${ONLY:-} ]] && read -ra contenders <<< "$ONLY"
 [[ -n $BASE ]] && contenders+=(ours@base whole@base)
+runs() { [[ " ${contenders[*]} " == *" $1 "* ]]; }
 whole() {  # whole NAME SETUP: the unattended installation, links and settings record included
   run "$1" env KALDORIN_PREFIX="$PREFIX" "$2" --unattended --accept-licence \
     --source "$whole_source" --target "$whole_target"
@@ -134,15 +143,18 @@ load_before=$(uptime)
 # Rounds: every contender once per round, one after the other, so that a change in the
 # machine's load falls on all of them alike; ratios are taken within a round.
 for ((round = 1; round <= RUNS; round++)); do
-  run ours   "$DRIVER" "$MEDIUM" "$OUT"
-  whole whole "$SETUP"
+  runs ours && run ours "$DRIVER" "$MEDIUM" "$OUT"
+  runs whole && whole whole "$SETUP"
   if [[ -n $BASE ]]; then
     run ours@base "$BASE/bin/kaldorin-bench-entpacken" "$MEDIUM" "$OUT"
     whole whole@base "$BASE/bin/kaldorin-setup"
   fi
-  run cp     bash -c 'cp -r "$APP/." "$OUT/" && flush_all "$OUT"'
-  run zstd   bash -c 'while IFS=$'"'"'\t'"'"' read -r q z; do [[ -f $ZST/$z.zst ]] && zstd -d -q -f "$ZST/$z.zst" -o "$OUT/$z"; done < "$SET/liste"; flush_all "$OUT"'
-  run xz     bash -c 'while IFS=$'"'"'\t'"'"' read -r q z; do [[ -f $XZ/$z.xz ]] && xz -d -c "$XZ/$z.xz" > "$OUT/$z"; done < "$SET/liste"; flush_all "$OUT"'
+  # Alone, in its own folder: no --source.
+  runs bundle && run bundle env KALDORIN_PREFIX="$PREFIX" "$BUNDLE" --unattended --accept-licence \
+    --target "$whole_target"
+  runs cp && run cp bash -c 'cp -r "$APP/." "$OUT/" && flush_all "$OUT"'
+  runs zstd && run zstd bash -c 'while IFS=$'"'"'\t'"'"' read -r q z; do [[ -f $ZST/$z.zst ]] && zstd -d -q -f "$ZST/$z.zst" -o "$OUT/$z"; done < "$SET/liste"; flush_all "$OUT"'
+  runs xz && run xz bash -c 'while IFS=$'"'"'\t'"'"' read -r q z; do [[ -f $XZ/$z.xz ]] && xz -d -c "$XZ/$z.xz" > "$OUT/$z"; done < "$SET/liste"; flush_all "$OUT"'
 done
 load_after=$(uptime)
 rm -rf "$OUT" "$PREFIX"
@@ -159,12 +171,20 @@ for name in "${contenders[@]}"; do
     "$(echo "${cpu[$name]}" | median)" "$(echo "$(echo "${rss[$name]}" | maximum) / 1024" | bc -l)"
 done
 printf '\nwall, median of the per-round ratios:\n'
-for ours in ours whole ${BASE:+ours@base whole@base}; do
-  printf '  %-10s / cp -r %.2f   / zstd -d %.2f   xz -d / %-10s %.2f\n' "$ours" \
-    "$(ratio "$ours" cp)" "$(ratio "$ours" zstd)" "$ours" "$(ratio xz "$ours")"
+for ours in ours whole bundle ${BASE:+ours@base whole@base}; do
+  runs "$ours" || [[ $ours == *@base ]] || continue
+  runs cp && printf '  %-10s / cp -r %.2f\n' "$ours" "$(ratio "$ours" cp)"
+  runs zstd && printf '  %-10s / zstd -d %.2f\n' "$ours" "$(ratio "$ours" zstd)"
+  runs xz && printf '  xz -d / %-10s %.2f\n' "$ours" "$(ratio xz "$ours")"
 done
-if [[ -n $BASE ]]; then
-  printf '  whole / whole@base %.2f   ours / ours@base %.2f\n' "$(ratio whole whole@base)" "$(ratio ours ours@base)"
+if runs bundle && runs whole; then
+  printf '  bundle / whole %.2f   peak memory: bundle %.1f MB, whole %.1f MB (goal: at most whole + 8 MB)\n' \
+    "$(ratio bundle whole)" "$(echo "$(echo "${rss[bundle]}" | maximum) / 1024" | bc -l)" \
+    "$(echo "$(echo "${rss[whole]}" | maximum) / 1024" | bc -l)"
 fi
-printf 'peak memory of the whole installation: %.1f MB, limit (largest file + 32 MB): %.1f MB\n' \
-  "$(echo "$(echo "${rss[whole]}" | maximum) / 1024" | bc -l)" "$(echo "$largest / 1048576 + 32" | bc -l)"
+if [[ -n $BASE ]]; then
+  runs whole && printf '  whole / whole@base %.2f\n' "$(ratio whole whole@base)"
+  runs ours && printf '  ours / ours@base %.2f\n' "$(ratio ours ours@base)"
+fi
+if runs whole; then printf 'peak memory of the whole installation: %.1f MB, limit (largest file + 32 MB): %.1f MB\n' \
+  "$(echo "$(echo "${rss[whole]}" | maximum) / 1024" | bc -l)" "$(echo "$largest / 1048576 + 32" | bc -l)"; fi

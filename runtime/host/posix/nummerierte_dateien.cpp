@@ -216,6 +216,8 @@ struct NummerierteDateien::Datei {
     int sperre = -1;
     bool schreiben = false;
     bool kaputt = false;  // a write or an unpack failed: never complete this write
+    std::uint64_t basis = 0;             // where a range read as a file begins
+    std::optional<std::uint64_t> teil;   // that range's length
     std::string pfad;     // the file read, or the target written
     std::string temp;     // the temporary file of a write
 
@@ -267,7 +269,7 @@ NummerierteDateien::Datei& NummerierteDateien::Schreibdatei(int file) {
     return d;
 }
 
-int NummerierteDateien::OpenRead(const std::string& hostPath) {
+int NummerierteDateien::OpenRead(const std::string& hostPath, std::optional<ByteRange> teil) {
     auto d = std::make_unique<Datei>();
     d->pfad = hostPath;
     d->fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
@@ -275,6 +277,14 @@ int NummerierteDateien::OpenRead(const std::string& hostPath) {
     struct stat st {};
     if (fstat(d->fd, &st) != 0) Fehler("kann nicht gelesen werden", hostPath, Grund(errno));
     if (S_ISDIR(st.st_mode)) Fehler("kann nicht gelesen werden", hostPath, Grund(EISDIR));
+    if (teil) {
+        const auto laenge = static_cast<std::uint64_t>(st.st_size);
+        if (teil->offset > laenge || teil->length > laenge - teil->offset ||
+            lseek(d->fd, static_cast<off_t>(teil->offset), SEEK_SET) < 0)
+            Fehler("kann nicht gelesen werden", hostPath, "Sie ist kürzer als erwartet.");
+        d->basis = teil->offset;
+        d->teil = teil->length;
+    }
     posix_fadvise(d->fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     const int nummer = naechste_++;
     offen_[nummer] = std::move(d);
@@ -321,6 +331,7 @@ int NummerierteDateien::OpenWrite(const std::string& hostPath) {
 
 std::uint64_t NummerierteDateien::Length(int file) {
     Datei& d = Finden(file);
+    if (d.teil) return *d.teil;
     struct stat st {};
     if (fstat(d.fd, &st) != 0) Fehler("kann nicht gelesen werden", d.pfad, Grund(errno));
     return static_cast<std::uint64_t>(st.st_size);
@@ -331,7 +342,7 @@ std::vector<std::uint8_t> NummerierteDateien::Read(int file, std::size_t count) 
     const off_t position = lseek(d.fd, 0, SEEK_CUR);
     if (position < 0) Fehler("kann nicht gelesen werden", d.pfad, Grund(errno));
     // Checked before allocating, so a wrong count cannot ask for a huge buffer.
-    if (count > Length(file) - static_cast<std::uint64_t>(position)) {
+    if (count > Length(file) - (static_cast<std::uint64_t>(position) - d.basis)) {
         Fehler("kann nicht gelesen werden", d.pfad, "Sie ist kürzer als erwartet.");
     }
     std::vector<std::uint8_t> daten(count);
@@ -404,7 +415,7 @@ void NummerierteDateien::Unpack(int source, std::span<const ByteRange> stream, i
         EntpackenNebenher(
             stream,
             [&q](std::uint64_t offset, std::span<std::uint8_t> ziel) {
-                AllesLesen(q.fd, offset, ziel, q.pfad);
+                AllesLesen(q.fd, q.basis + offset, ziel, q.pfad);
             },
             [this, &z, &geschrieben](std::span<const std::uint8_t> teil) {
                 AllesSchreiben(z.fd, teil, z.pfad);

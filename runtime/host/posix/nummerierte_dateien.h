@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -39,8 +40,10 @@ public:
     NummerierteDateien(const NummerierteDateien&) = delete;
     NummerierteDateien& operator=(const NummerierteDateien&) = delete;
 
-    // An ordinary file, opened for reading from its start.
-    int OpenRead(const std::string& hostPath);
+    // An ordinary file, opened for reading from its start; with `teil`, only that
+    // range of it, read as if it were the whole file (a packed file inside a program
+    // that carries its medium).
+    int OpenRead(const std::string& hostPath, std::optional<ByteRange> teil = std::nullopt);
     // Decides at once whether the target can be written, judged by its mode bits as
     // well as by the system, so that a read-only file or folder counts as such even
     // for the superuser: not when its folder is missing or not writable, a folder or

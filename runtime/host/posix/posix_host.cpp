@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <utility>
 
 #include "runtime/host/posix/einstellungen.h"
 #include "runtime/host/posix/fehler.h"
@@ -74,6 +75,8 @@ struct PosixHost::Innen {
     Suche suche;
     std::string linkZiel;
     bool bereit = false;
+    BundleFolder buendel;
+    bool buendelGefunden = false;  // the last search found the program as a folder
 
     Innen(Fakten f, const std::string& prefix)
         : fakten(std::move(f)), pfade(prefix), einstellungen(pfade.Prefix() + "/settings.ini") {}
@@ -111,8 +114,14 @@ const std::string& PosixHost::Prefix() const { return innen_->pfade.Prefix(); }
 
 // --- Files ---------------------------------------------------------------------------
 
+void PosixHost::CarryBundle(Bundle bundle) {
+    const std::string windows = WindowsPath(bundle.hostPath);
+    innen_->buendel = BundleFolder(windows, std::move(bundle));
+}
+
 bool PosixHost::FileExists(std::string_view path) {
     innen_->Bereit();
+    if (innen_->buendel.Member(path)) return true;
     struct stat st {};
     return stat(innen_->pfade.HostPfad(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
@@ -128,6 +137,12 @@ bool PosixHost::FolderExists(std::string_view path) {
 
 std::string PosixHost::FindFirst(std::string_view pattern, int attributeClass) {
     innen_->Bereit();
+    innen_->buendelGefunden = innen_->buendel.IsFolder(pattern) && (attributeClass & kOrdner);
+    if (innen_->buendelGefunden) {
+        innen_->suche.Leeren();
+        const std::string& pfad = innen_->buendel.WindowsPath();
+        return pfad.substr(pfad.find_last_of('\\') + 1);
+    }
     const WindowsTeile teile = ZerlegeWindowsPfad(pattern);
     // A drive root or a path ending in a separator names no entry.
     if (teile.teile.empty() || teile.trennerAmEnde) {
@@ -138,9 +153,15 @@ std::string PosixHost::FindFirst(std::string_view pattern, int attributeClass) {
     return innen_->suche.Erste(ordner, muster, attributeClass);
 }
 
-std::string PosixHost::FindNext() { return innen_->suche.Naechste(); }
+std::string PosixHost::FindNext() {
+    if (std::exchange(innen_->buendelGefunden, false)) return "";
+    return innen_->suche.Naechste();
+}
 
-int PosixHost::FoundAttributes() { return innen_->suche.AttributeDesTreffers(); }
+int PosixHost::FoundAttributes() {
+    if (innen_->buendelGefunden) return kOrdner | kSchreibgeschuetzt;
+    return innen_->suche.AttributeDesTreffers();
+}
 
 void PosixHost::DeleteFile(std::string_view path) {
     const auto [ordner, name] = innen_->Eintrag(path, "Die Datei");
@@ -193,7 +214,11 @@ void PosixHost::RemoveFolder(std::string_view path) {
 
 // --- Numbered files ----------------------------------------------------------------------
 
-int PosixHost::OpenRead(std::string_view path) { return dateien_.OpenRead(HostPath(path)); }
+int PosixHost::OpenRead(std::string_view path) {
+    if (const BundleEntry* e = innen_->buendel.Member(path))
+        return dateien_.OpenRead(innen_->buendel.HostPath(), ByteRange{e->offset, e->length});
+    return dateien_.OpenRead(HostPath(path));
+}
 int PosixHost::OpenWrite(std::string_view path) { return dateien_.OpenWrite(HostPath(path)); }
 std::uint64_t PosixHost::Length(int file) { return dateien_.Length(file); }
 std::vector<std::uint8_t> PosixHost::Read(int file, std::size_t count) { return dateien_.Read(file, count); }
@@ -270,6 +295,7 @@ void PosixHost::DeleteSectionTree(std::string_view application, std::string_view
 
 std::string PosixHost::ProgramFolder() {
     const std::string& eigen = innen_->fakten.setupdir;
+    if (eigen.empty() && innen_->buendel.Present()) return innen_->buendel.WindowsPath();
     return WindowsPath(eigen.empty() ? ProgrammOrdner() : Absolut(eigen));
 }
 

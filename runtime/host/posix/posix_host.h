@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "runtime/bundle.h"
 #include "runtime/host/posix/nummerierte_dateien.h"
 #include "runtime/host/system_facts.h"
 #include "runtime/runtime.h"
@@ -31,6 +32,11 @@ public:
 
     // The prefix folder (host path) holding drive_c and settings.ini.
     const std::string& Prefix() const;
+
+    // The medium the program carries (checked by CheckOwnBundle): the program's own
+    // path then names a folder to the search (FindFirst finds it with the folder bit)
+    // whose files are the packed files, read in place; ProgramFolder is that path.
+    void CarryBundle(Bundle bundle);
 
     // --- Files (Windows paths; every failure throws Laufzeitfehler) -------------
     // True only for an ordinary file (or a link to one); false for folders and
@@ -129,5 +135,14 @@ private:
     std::unique_ptr<Innen> innen_;
     NummerierteDateien dateien_;
 };
+
+// The medium the running program carries, its whole payload checked, before anything
+// is written; nullopt when the program carries none. `locator`: the program's own
+// locator (app/bundle_locator.h). Throws Laufzeitfehler with a German sentence when the
+// payload is damaged or cannot be read.
+std::optional<Bundle> CheckOwnBundle(std::span<const std::uint8_t, kBundleLocatorSize> locator);
+// The same for the program file `hostPath`.
+std::optional<Bundle> CheckBundleFile(const std::string& hostPath,
+                                      std::span<const std::uint8_t, kBundleLocatorSize> locator);
 
 }  // namespace kaldorin

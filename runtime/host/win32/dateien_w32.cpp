@@ -130,6 +130,8 @@ struct Dateien::Datei {
     bool schreiben = false;
     bool kaputt = false;  // a write or an unpack failed: never complete this write
     std::uint64_t position = 0;
+    std::uint64_t basis = 0;            // where a range read as a file begins
+    std::optional<std::uint64_t> teil;  // that range's length
     std::string pfad;
     std::wstring temp;
 
@@ -160,7 +162,7 @@ Dateien::Datei& Dateien::Schreibdatei(int file) {
     return d;
 }
 
-int Dateien::OpenRead(const std::string& pfad) {
+int Dateien::OpenRead(const std::string& pfad, std::optional<ByteRange> teil) {
     const std::wstring w = Breit(pfad);
     const DWORD a = GetFileAttributesW(w.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY))
@@ -170,6 +172,15 @@ int Dateien::OpenRead(const std::string& pfad) {
     d->h = CreateFileW(w.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (d->h == INVALID_HANDLE_VALUE) DateiFehler("kann nicht gelesen werden", pfad, Grund(GetLastError()));
+    if (teil) {
+        LARGE_INTEGER groesse{};
+        if (!GetFileSizeEx(d->h, &groesse)) DateiFehler("kann nicht gelesen werden", pfad, Grund(GetLastError()));
+        const auto laenge = static_cast<std::uint64_t>(groesse.QuadPart);
+        if (teil->offset > laenge || teil->length > laenge - teil->offset)
+            DateiFehler("kann nicht gelesen werden", pfad, "Sie ist kürzer als erwartet.");
+        d->basis = teil->offset;
+        d->teil = teil->length;
+    }
     const int nummer = naechste_++;
     offen_[nummer] = std::move(d);
     return nummer;
@@ -208,6 +219,7 @@ int Dateien::OpenWrite(const std::string& pfad) {
 
 std::uint64_t Dateien::Length(int file) {
     Datei& d = Finden(file);
+    if (d.teil) return *d.teil;
     LARGE_INTEGER groesse{};
     if (!GetFileSizeEx(d.h, &groesse)) DateiFehler("kann nicht gelesen werden", d.pfad, Grund(GetLastError()));
     return static_cast<std::uint64_t>(groesse.QuadPart);
@@ -219,7 +231,7 @@ std::vector<std::uint8_t> Dateien::Read(int file, std::size_t count) {
     if (count > Length(file) - std::min(d.position, Length(file)))
         DateiFehler("kann nicht gelesen werden", d.pfad, "Sie ist kürzer als erwartet.");
     std::vector<std::uint8_t> daten(count);
-    AllesLesen(d.h, d.position, daten, d.pfad);
+    AllesLesen(d.h, d.basis + d.position, daten, d.pfad);
     d.position += count;
     return daten;
 }
@@ -266,7 +278,9 @@ void Dateien::Unpack(int source, std::span<const ByteRange> stream, int target) 
         // The writes happen on a second thread; it touches nothing but the target.
         EntpackenNebenher(
             stream,
-            [&q](std::uint64_t offset, std::span<std::uint8_t> ziel) { AllesLesen(q.h, offset, ziel, q.pfad); },
+            [&q](std::uint64_t offset, std::span<std::uint8_t> ziel) {
+                AllesLesen(q.h, q.basis + offset, ziel, q.pfad);
+            },
             [&z](std::span<const std::uint8_t> teil) { AllesSchreiben(z.h, teil, z.pfad); });
     } catch (...) {
         z.kaputt = true;

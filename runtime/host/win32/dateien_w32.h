@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,7 +26,9 @@ public:
     Dateien(const Dateien&) = delete;
     Dateien& operator=(const Dateien&) = delete;
 
-    int OpenRead(const std::string& pfad);
+    // With `teil`, only that range of the file, read as if it were the whole file (a
+    // packed file inside a program that carries its medium).
+    int OpenRead(const std::string& pfad, std::optional<ByteRange> teil = std::nullopt);
     // Decides at once whether the target can be written: its folder exists, no folder
     // has its name, it is not read-only and no other program holds it (a running
     // program file). Then removes the stale temporary files of the target and creates

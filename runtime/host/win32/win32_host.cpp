@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <charconv>
+#include <utility>
 
 #include "runtime/host/win32/breit.h"
 #include "runtime/host/win32/dateien_w32.h"
@@ -23,6 +24,8 @@ struct Win32Host::Innen {
     Dateien dateien;
     Suche suche;
     std::string linkZiel;
+    BundleFolder buendel;
+    bool buendelGefunden = false;  // the last search found the program as a folder
 };
 
 Win32Host::Win32Host(Fakten fakten) : innen_(std::make_unique<Innen>()) { innen_->fakten = std::move(fakten); }
@@ -44,7 +47,13 @@ std::optional<DWORD> Attribute(std::string_view pfad) {
 
 // --- Files ---------------------------------------------------------------------------
 
+void Win32Host::CarryBundle(Bundle bundle) {
+    std::string pfad = bundle.hostPath;
+    innen_->buendel = BundleFolder(std::move(pfad), std::move(bundle));
+}
+
 bool Win32Host::FileExists(std::string_view path) {
+    if (innen_->buendel.Member(path)) return true;
     const auto a = Attribute(path);
     return a && !(*a & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -57,12 +66,23 @@ bool Win32Host::FolderExists(std::string_view path) {
 }
 
 std::string Win32Host::FindFirst(std::string_view pattern, int attributeClass) {
+    innen_->buendelGefunden = innen_->buendel.IsFolder(pattern) && (attributeClass & FILE_ATTRIBUTE_DIRECTORY);
+    if (innen_->buendelGefunden) {
+        const std::string& pfad = innen_->buendel.WindowsPath();
+        return pfad.substr(pfad.find_last_of('\\') + 1);
+    }
     return innen_->suche.Erste(P(pattern), attributeClass);
 }
 
-std::string Win32Host::FindNext() { return innen_->suche.Naechste(); }
+std::string Win32Host::FindNext() {
+    if (std::exchange(innen_->buendelGefunden, false)) return "";
+    return innen_->suche.Naechste();
+}
 
-int Win32Host::FoundAttributes() { return innen_->suche.AttributeDesTreffers(); }
+int Win32Host::FoundAttributes() {
+    if (innen_->buendelGefunden) return FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY;
+    return innen_->suche.AttributeDesTreffers();
+}
 
 void Win32Host::DeleteFile(std::string_view path) {
     const auto a = Attribute(path);
@@ -100,7 +120,11 @@ void Win32Host::RemoveFolder(std::string_view path) {
         SystemFehler("Der Ordner " + Anzeige(P(path)) + " lässt sich nicht entfernen");
 }
 
-int Win32Host::OpenRead(std::string_view path) { return innen_->dateien.OpenRead(P(path)); }
+int Win32Host::OpenRead(std::string_view path) {
+    if (const BundleEntry* e = innen_->buendel.Member(path))
+        return innen_->dateien.OpenRead(innen_->buendel.HostPath(), ByteRange{e->offset, e->length});
+    return innen_->dateien.OpenRead(P(path));
+}
 int Win32Host::OpenWrite(std::string_view path) { return innen_->dateien.OpenWrite(P(path)); }
 std::uint64_t Win32Host::Length(int file) { return innen_->dateien.Length(file); }
 std::vector<std::uint8_t> Win32Host::Read(int file, std::size_t count) { return innen_->dateien.Read(file, count); }
@@ -163,6 +187,7 @@ void Win32Host::DeleteSectionTree(std::string_view application, std::string_view
 // --- System --------------------------------------------------------------------------
 
 std::string Win32Host::ProgramFolder() {
+    if (innen_->fakten.setupdir.empty() && innen_->buendel.Present()) return innen_->buendel.WindowsPath();
     std::string ordner = innen_->fakten.setupdir.empty() ? ProgrammOrdner() : innen_->fakten.setupdir;
     if (ordner.starts_with('/')) ordner = WindowsPath(ordner);
     while (ordner.size() > 3 && ordner.back() == '\\') ordner.pop_back();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "runtime/bundle.h"
 #include "runtime/host/system_facts.h"
 #include "runtime/runtime.h"
 
@@ -20,6 +21,11 @@ public:
 
     explicit Win32Host(Fakten fakten = {});
     ~Win32Host() override;
+
+    // The medium the program carries (checked by CheckOwnBundle): the program's own
+    // path then names a folder to the search (FindFirst finds it with the folder bit)
+    // whose files are the packed files, read in place; ProgramFolder is that path.
+    void CarryBundle(Bundle bundle);
 
     // --- Files ------------------------------------------------------------------
     bool FileExists(std::string_view path) override;
@@ -96,5 +102,13 @@ private:
     struct Innen;
     std::unique_ptr<Innen> innen_;
 };
+
+// The medium the running program carries, its whole payload checked, before anything
+// is written; nullopt when it carries none. `locator`: the program's own locator
+// (app/bundle_locator.h). Throws Laufzeitfehler with a German sentence when the
+// payload is damaged or cannot be read.
+std::optional<Bundle> CheckOwnBundle(std::span<const std::uint8_t, kBundleLocatorSize> locator);
+// The same for the program file `pfad` (a Windows path).
+std::optional<Bundle> CheckBundleFile(const std::string& pfad, std::span<const std::uint8_t, kBundleLocatorSize> locator);
 
 }  // namespace kaldorin
