@@ -7,15 +7,17 @@
 command -v xdotool >/dev/null || fail "xdotool is missing (apt-get install xdotool)"
 
 # The activity of PIDS..., read without starting a process: CPU ticks (user and system,
-# fields 12 and 13 after the command's name) and bytes written. A flush uses no CPU: a
-# process with a thread waiting for the disk (state D) or still writing files is busy.
+# fields 12 and 13 after the command's name) and bytes written. A process with a thread
+# that runs or waits for a processor (state R) or for the disk (state D) is busy whatever
+# its counters say: on a loaded machine a program that has work left may get no
+# processor for a while, and a flush uses none.
 aktivitaet() {
   local pid line summe=0 key wert faden
   for pid in "$@"; do
     for faden in /proc/"$pid"/task/*/stat; do
-      read -r line <"$faden" 2>/dev/null && [[ ${line##*) } == D\ * ]] && summe=$((summe + RANDOM + 1))
+      read -r line 2>/dev/null <"$faden" && [[ ${line##*) } == [RD]\ * ]] && summe=$((summe + RANDOM + 1))
     done
-    read -r line <"/proc/$pid/stat" 2>/dev/null || continue
+    read -r line 2>/dev/null <"/proc/$pid/stat" || continue
     set -- ${line##*) }
     summe=$((summe + ${12} + ${13}))
     while read -r key wert; do
