@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "app/command_line.h"
 
@@ -14,17 +15,11 @@ TEST(CommandLine, ReadsFaceFilesAndSystemFacts) {
     CommandLine line = Posix({"--headless", "--script", "s.txt", "--transcript", "t.jsonl", "--system",
                               "screen=800x600", "twips=12", "colours=256", "cpu=0x0480", "family=9x",
                               "prefix=/tmp/p", "setupdir=/media/cd"});
-    EXPECT_EQ(line.face, FaceChoice::Headless);
-    EXPECT_EQ(line.options.script, "s.txt");
-    EXPECT_EQ(line.options.transcript, "t.jsonl");
-    EXPECT_EQ(line.options.screenWidth, 800);
-    EXPECT_EQ(line.options.screenHeight, 600);
-    EXPECT_EQ(line.options.twips, 12);
-    EXPECT_EQ(line.options.colours, 256);
-    EXPECT_EQ(line.system.cpu, 0x480u);
-    EXPECT_EQ(line.system.nt, false);
-    EXPECT_EQ(line.system.prefix, "/tmp/p");
-    EXPECT_EQ(line.system.setupdir, "/media/cd");
+    const auto& o = line.options;
+    EXPECT_EQ(std::tuple(line.face, o.script, o.transcript, o.screenWidth, o.screenHeight, o.twips, o.colours),
+              std::tuple(FaceChoice::Headless, "s.txt", "t.jsonl", 800, 600, 12, 256));
+    EXPECT_EQ(std::tuple(line.system.cpu, line.system.nt, line.system.prefix, line.system.setupdir),
+              std::tuple(0x480u, false, "/tmp/p", "/media/cd"));
     // Nothing given leaves everything to the machine; a later --system adds to an earlier one.
     EXPECT_EQ(Posix({}).face, FaceChoice::Automatic);
     EXPECT_FALSE(Posix({}).options.screenWidth || Posix({}).system.cpu || Posix({}).unattended);
@@ -41,14 +36,10 @@ TEST(CommandLine, UnattendedRunsAreReadByTheSameParser) {
     const CommandLine line = Posix({"--accept-licence", "--unattended", "--system", "family=9x", "cpu=0x480",
                                     "--target", "C:\\x", "--no-desktop", "--transcript", "t.jsonl", "--system",
                                     "prefix=/tmp/p"});
-    EXPECT_TRUE(line.unattended);
-    EXPECT_TRUE(line.auftrag.akzeptiert);
-    EXPECT_EQ(line.auftrag.ziel, "C:\\x");
-    EXPECT_FALSE(line.auftrag.desktop);
-    EXPECT_TRUE(line.auftrag.startmenue);
-    EXPECT_EQ(line.options.transcript, "t.jsonl");
-    EXPECT_EQ(line.system.cpu, 0x480u);
-    EXPECT_EQ(line.system.prefix, "/tmp/p");
+    const Unbeaufsichtigt& a = line.auftrag;
+    EXPECT_EQ(std::tuple(line.unattended, a.akzeptiert, a.ziel, a.desktop, a.startmenue, line.options.transcript),
+              std::tuple(true, true, "C:\\x", false, true, "t.jsonl"));
+    EXPECT_EQ(std::tuple(line.system.cpu, line.system.prefix), std::tuple(0x480u, "/tmp/p"));
     EXPECT_EQ(Posix({"--unattended", "--remove", "--remove-data", "sound,bilder"}).auftrag.datenliste,
               "sound,bilder");
 }

@@ -7,14 +7,6 @@
 namespace kaldorin::test {
 namespace {
 
-// A letter and a number ("P3"); appended, because GCC 12 at -O3 warns falsely
-// (-Wrestrict) about "P" + std::to_string(3).
-std::string Name(char buchstabe, int zahl) {
-    std::string name(1, buchstabe);
-    name += std::to_string(zahl);
-    return name;
-}
-
 class EinstellungenTest : public HostTest {
 protected:
     std::string Ini() const { return prefix_ + "/settings.ini"; }
@@ -156,7 +148,7 @@ TEST_F(EinstellungenTest, TwoProcessesWritingLoseNothing) {
         if ((kinder[k] = fork()) != 0) continue;
         try {
             auto host = NeuerHost();
-            for (int i = 0; i < kJe; ++i) host->WriteInt("VORK", Name('P', k), Name('K', i), i);
+            for (int i = 0; i < kJe; ++i) host->WriteInt("VORK", std::to_string(k), std::to_string(i), i);
         } catch (...) {
             _exit(1);
         }
@@ -168,7 +160,7 @@ TEST_F(EinstellungenTest, TwoProcessesWritingLoseNothing) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     for (int i = 0; i < 2 * kJe; ++i)
-        EXPECT_EQ(host_->ReadInt("vork", Name('p', i / kJe), Name('k', i % kJe), -1), i % kJe);
+        EXPECT_EQ(host_->ReadInt("vork", std::to_string(i / kJe), std::to_string(i % kJe), -1), i % kJe);
     EXPECT_EQ(host_->ReadText("VORK", "KALDORIN", "Dir"), "C:\\K");
 }
 

@@ -63,9 +63,6 @@ TEST_F(DateiEntpackenTest, BeschaedigteQuelleLaesstDasAlteZiel) {
     Bytes abgeschnitten(gross.begin(), gross.end() - 100);
     Bytes gekippt = gross;
     gekippt[gekippt.size() - 2] ^= 0x40;  // inside the checksum, before the filler
-    Bytes angehaengt = Packen(Inhalt(20000));
-    const Bytes muell = Text("angehängt");
-    angehaengt.insert(angehaengt.end(), muell.begin(), muell.end());
     struct Fall {
         Bytes medium;
         const char* ursache;
@@ -77,7 +74,7 @@ TEST_F(DateiEntpackenTest, BeschaedigteQuelleLaesstDasAlteZiel) {
              Fall{Text("MZ\x90\x01 Dies ist eine Programmdatei, ungepackt."), "kein gepackter"},
              Fall{abgeschnitten, "unvollständig"},
              Fall{gekippt, "Prüfsumme"},
-             Fall{Medium(angehaengt), "überzählige"},
+             Fall{Medium(Verbinden(Packen(Inhalt(20000)), Text("angehängt"))), "überzählige"},
              // The bare stream without the filler bytes: the layout is wrong.
              Fall{Packen(Inhalt(20000)), "beschädigt"},
          }) {

@@ -37,17 +37,24 @@ inline Bytes Inhalt(std::size_t n, std::uint32_t saat = 1) {
     return b;
 }
 
-// One zstd frame of `inhalt`.
-inline Bytes Packen(const Bytes& inhalt, bool pruefsumme = true, int stufe = 3) {
+// One zstd frame of `inhalt`; without `groesse` its header holds no content size, as
+// when the command line packs from a pipe.
+inline Bytes Packen(const Bytes& inhalt, bool pruefsumme = true, int stufe = 3, bool groesse = true) {
     ZSTD_CCtx* c = ZSTD_createCCtx();
     ZSTD_CCtx_setParameter(c, ZSTD_c_compressionLevel, stufe);
     ZSTD_CCtx_setParameter(c, ZSTD_c_checksumFlag, pruefsumme ? 1 : 0);
+    ZSTD_CCtx_setParameter(c, ZSTD_c_contentSizeFlag, groesse ? 1 : 0);
     Bytes out(ZSTD_compressBound(inhalt.size()));
     const std::size_t n = ZSTD_compress2(c, out.data(), out.size(), inhalt.data(), inhalt.size());
     ZSTD_freeCCtx(c);
     EXPECT_FALSE(ZSTD_isError(n));
     out.resize(n);
     return out;
+}
+
+inline Bytes Verbinden(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 // The medium layout: a filler byte after the fifth byte of the stream and one at the end.

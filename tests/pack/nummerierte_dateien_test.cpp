@@ -206,20 +206,31 @@ TEST_F(NummerierteDateienTest, FehlgeschlagenesEntpackenWirdNieVollendet) {
     EXPECT_EQ(Namen(ordner), (std::set<std::string>{"q.px_", "ziel"}));
 }
 
-// A large file is flushed while it is expanded. The system reports a failed flush only
-// once, so it must fail the expansion then, not be left to the flush before the rename.
-TEST_F(NummerierteDateienTest, FehlerBeimZwischenflushBrichtEntpackenAb) {
-    static int flushes;
-    flushes = 0;
-    const NummerierteDateien::Abschluss zweiterFehlt{
-        +[](int fd) { return ++flushes == 2 ? (errno = EIO, -1) : fsync(fd); }, nullptr};
+// A large file is flushed while it is expanded, every 4 MiB and not with every piece: for
+// 12 MiB three on the way, one before the rename and one for the folder. The system
+// reports a failed flush only once, so it must fail the expansion then, not be left to
+// the flush before the rename.
+TEST_F(NummerierteDateienTest, ZwischenflushAlleVierMiB) {
+    static int flushes, fehltBei;
+    const NummerierteDateien::Abschluss zaehlen{
+        +[](int fd) { return ++flushes == fehltBei ? (errno = EIO, -1) : fsync(fd); }, nullptr};
     const fs::path quelle = ordner / "q.px_", ziel = ordner / "T14.ovl";
     const Bytes strom = Packen(Inhalt(12 << 20));
     Schreiben(quelle, strom);
-    Schreiben(ziel, Text("alt"));
-    NummerierteDateien d(zweiterFehlt);
-    const int q = d.OpenRead(quelle), z = d.OpenWrite(ziel);
     const ByteRange alles{0, strom.size()};
+    flushes = 0, fehltBei = 0;
+    {
+        NummerierteDateien d(zaehlen);
+        const int q = d.OpenRead(quelle), z = d.OpenWrite(ziel);
+        d.Unpack(q, std::span(&alles, 1), z);
+        d.Close(z);
+    }
+    EXPECT_EQ(flushes, 5);
+
+    flushes = 0, fehltBei = 2;
+    Schreiben(ziel, Text("alt"));
+    NummerierteDateien d(zaehlen);
+    const int q = d.OpenRead(quelle), z = d.OpenWrite(ziel);
     try {
         d.Unpack(q, std::span(&alles, 1), z);
         ADD_FAILURE() << "the failed flush went unreported";
@@ -230,25 +241,6 @@ TEST_F(NummerierteDateienTest, FehlerBeimZwischenflushBrichtEntpackenAb) {
     EXPECT_THROW(d.Close(z), Laufzeitfehler);
     EXPECT_EQ(Lesen(ziel), Text("alt"));
     EXPECT_EQ(Namen(ordner), (std::set<std::string>{"q.px_", "T14.ovl"}));
-}
-
-// The flushes on the way come every 4 MiB of a large file, not with every piece: for
-// 12 MiB three on the way, one before the rename and one for the folder.
-TEST_F(NummerierteDateienTest, ZwischenflushAlleVierMiB) {
-    static int flushes;
-    flushes = 0;
-    const NummerierteDateien::Abschluss zaehlen{+[](int fd) { return ++flushes, fsync(fd); }, nullptr};
-    const fs::path quelle = ordner / "q.px_", ziel = ordner / "T14.ovl";
-    const Bytes strom = Packen(Inhalt(12 << 20));
-    Schreiben(quelle, strom);
-    {
-        NummerierteDateien d(zaehlen);
-        const int q = d.OpenRead(quelle), z = d.OpenWrite(ziel);
-        const ByteRange alles{0, strom.size()};
-        d.Unpack(q, std::span(&alles, 1), z);
-        d.Close(z);
-    }
-    EXPECT_EQ(flushes, 5);
 }
 
 // A full disk, imitated by a file size limit in a child process.

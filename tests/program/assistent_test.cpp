@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
 
 #include "tests/program/szenario.h"
 
@@ -41,7 +40,7 @@ std::map<std::string, std::string> Texte(Szenario& s) {
 // A machine with a recorded installation, so the remove button starts available.
 void Installiert(Szenario& s) {
     s.Schreiben("C:\\Programme\\KALDORIN\\KALDORIN_Edit.EXE", "x");
-    std::ofstream(s.prefix + "/settings.ini") << "[VORK\\KALDORIN]\nDir=C:\\Programme\\KALDORIN\n";
+    Schreibe(s.prefix + "/settings.ini", "[VORK\\KALDORIN]\nDir=C:\\Programme\\KALDORIN\n");
 }
 
 const std::string kLos = "Klicken Sie auf die Schaltfläche 'weiter', um mit";

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "tests/program/szenario.h"
@@ -150,7 +149,7 @@ TEST(EntfernenGanz, AllBoxesLeaveThePrefixAsBeforeTheInstallation) {
 TEST(EntfernenOhneInstallation, WeiterWithoutRecordJustLeavesRemoveMode) {
     Szenario s;
     s.Schreiben(kZiel + "\\KALDORIN_Edit.EXE", "x");
-    std::ofstream(s.prefix + "/settings.ini") << "[VORK\\KALDORIN]\nDir=C:\\Programme\\KALDORIN\n";
+    Schreibe(s.prefix + "/settings.ini", "[VORK\\KALDORIN]\nDir=C:\\Programme\\KALDORIN\n");
     ASSERT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Entfernen\n"), 3);
     // The record is gone by the time "weiter" is pressed: nothing is removed and no
     // message is shown (the finished run's face would throw on any dialog).

@@ -135,31 +135,25 @@ TEST(Installation, AdditionalFileFailureStillCompletes) {
 }
 
 // Options ticked off stay so when the user goes back and forth, and leave their part out.
-TEST(Installation, OptionsTickedOffSurviveBackAndForthAndAreLeftOut) {
-    Szenario s;
-    s.Medium_Fuellen();
-    EXPECT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Weiter\ntick CB_Konvert 0\ntick CB_Desk 0\n"
-                           "click CMD_Zurück\nclick CMD_Weiter\nclick CMD_Weiter\nanswer 1\n"),
-              0);
-    EXPECT_FALSE(s.Existiert(kZiel + "\\DOS_Konverter.Exe"));
-    EXPECT_FALSE(s.Existiert(s.host().ProgramsFolder() + "\\KALDORIN\\DOS_Konverter.LNK"));
-    EXPECT_FALSE(s.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
-    EXPECT_TRUE(s.Existiert(s.host().ProgramsFolder() + "\\KALDORIN\\KALDORIN_Edit.LNK"));
-}
-
 // On the other family the desktop link goes elsewhere; the converter, ticked without a
 // Start-menu entry, is copied but gets no link.
-TEST(Installation, DesktopLinkFollowsTheFamilyAndNoStartMenuMeansNoLinks) {
-    Szenario alt;
-    alt.system["family"] = "9x";
-    alt.Medium_Fuellen();
-    ASSERT_EQ(alt.Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Weiter\n"
-                             "tick CB_Start 0\nclick CMD_Weiter\nanswer 1\n"),
-              0);
-    EXPECT_TRUE(alt.Existiert(kZiel + "\\DOS_Konverter.Exe"));
-    EXPECT_FALSE(alt.Existiert(alt.host().ProgramsFolder() + "\\KALDORIN"));
-    EXPECT_TRUE(alt.Existiert("C:\\WINDOWS\\Desktop\\KALDORIN_Edit.LNK"));
-    EXPECT_FALSE(alt.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
+TEST(Installation, OptionsTickedOffAreLeftOutAndTheDesktopLinkFollowsTheFamily) {
+    for (const bool alt : {false, true}) {
+        Szenario s;
+        if (alt) s.system["family"] = "9x";
+        s.Medium_Fuellen();
+        ASSERT_EQ(s.Ausfuehren(kBisSeite1 + "click CMD_Weiter\nclick CMD_Weiter\n" +
+                               (alt ? "tick CB_Start 0\n" : "tick CB_Konvert 0\ntick CB_Desk 0\nclick CMD_Zurück\nclick CMD_Weiter\n") +
+                               "click CMD_Weiter\nanswer 1\n"),
+                  0);
+        const std::string start = s.host().ProgramsFolder() + "\\KALDORIN";
+        EXPECT_EQ(s.Existiert(kZiel + "\\DOS_Konverter.Exe"), alt);
+        EXPECT_FALSE(s.Existiert(start + "\\DOS_Konverter.LNK"));
+        EXPECT_EQ(s.Existiert(start), !alt);
+        EXPECT_EQ(s.Existiert(start + "\\KALDORIN_Edit.LNK"), !alt);
+        EXPECT_EQ(s.Existiert("C:\\WINDOWS\\Desktop\\KALDORIN_Edit.LNK"), alt);
+        EXPECT_FALSE(s.Existiert("C:\\WINDOWS\\Profiles\\All users\\Desktop\\KALDORIN_Edit.LNK"));
+    }
 }
 
 TEST(Installation, UnwritableSettingsStopBeforeTheLinks) {

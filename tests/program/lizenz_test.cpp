@@ -5,7 +5,6 @@
 
 #include <array>
 #include <tuple>
-#include <fstream>
 
 #include "tests/program/szenario.h"
 
@@ -84,7 +83,7 @@ TEST(Lizenz, AgreementPagesShowTheirLayout) {
 TEST(Lizenz, InstalledNormalEditionStopsTheSetup) {
     Szenario s;
     s.Schreiben("C:\\KALDORIN\\Kaldorin.exe", "normale Ausgabe");
-    std::ofstream(s.prefix + "/settings.ini") << "[VORK\\KALDORIN]\ndir=C:\\KALDORIN\n";
+    Schreibe(s.prefix + "/settings.ini", "[VORK\\KALDORIN]\ndir=C:\\KALDORIN\n");
     EXPECT_EQ(s.Ausfuehren("answer 1\nanswer 1\n"), 0);
     const auto dialoge = s.Dialoge();
     EXPECT_EQ(dialoge.size(), 2u);

@@ -14,8 +14,6 @@
 #include <QStyleOptionButton>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 
 #include "startup/hauptprogramm.h"
@@ -23,7 +21,6 @@
 
 namespace kaldorin::test {
 namespace {
-namespace fs = std::filesystem;
 
 const std::string kBisSeite1 =
     "answer 1\nanswer 1\n"  // close-applications prompt, font-size notice
@@ -151,19 +148,16 @@ TEST_F(Strecke, InstallsAndRemovesAsTheHeadlessFaceDoes) {
         ASSERT_EQ(Ausfuehren(script, name, &qt), 0) << qt;
         EXPECT_NE(qt.find(ende), std::string::npos) << qt;
         const std::string datei = prefix.pfad + "/" + name + ".txt";
-        std::ofstream(datei) << script;
+        Schreibe(datei, script);
         const std::string befehl = std::string(KALDORIN_BIN_DIR) + "/kaldorin-setup --headless --script " + datei +
                                    " --transcript " + prefix.pfad + "/h.jsonl --system screen=1280x1024 prefix=" +
                                    prefix.pfad + "/h setupdir=" + medium->pfad + "/medium 2>/dev/null";
         ASSERT_EQ(std::system(befehl.c_str()), 0);
-        std::ifstream h(prefix.pfad + "/h.jsonl");
-        const std::string headless{std::istreambuf_iterator<char>(h), {}};
+        const std::string headless = Lies(prefix.pfad + "/h.jsonl");
         EXPECT_EQ(std::regex_replace(qt, ort, R"("$1":_)"), std::regex_replace(headless, ort, R"("$1":_)"));
         // The removal leaves neither the folder nor the entry in the list of installed programs.
         EXPECT_EQ(fs::exists(prefix.pfad + "/drive_c/Programme/KALDORIN"), script == installation);
-        std::ifstream einstellungen(prefix.pfad + "/settings.ini");
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(einstellungen), {}).find("Uninstall\\KALDORIN-Edit]") !=
-                      std::string::npos,
+        EXPECT_EQ(Lies(prefix.pfad + "/settings.ini").find("Uninstall\\KALDORIN-Edit]") != std::string::npos,
                   script == installation);
     }
 }

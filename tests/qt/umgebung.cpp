@@ -4,12 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include <cstdlib>
-#include <filesystem>
-#include <sstream>
-
 namespace kaldorin::test {
-namespace fs = std::filesystem;
 
 QApplication& App() {
     static int argc = 1;
@@ -22,17 +17,6 @@ QApplication& App() {
         return a;
     }();
     return *app;
-}
-
-Ordner::Ordner() {
-    std::string muster = (fs::temp_directory_path() / "kaldorin-qt-XXXXXX").string();
-    if (!mkdtemp(muster.data())) throw std::runtime_error("mkdtemp");
-    pfad = muster;
-}
-
-Ordner::~Ordner() {
-    std::error_code fehler;
-    fs::remove_all(pfad, fehler);
 }
 
 QtFaceTest::QtFaceTest(const std::string& script, FaceOptions optionen)

@@ -13,6 +13,7 @@
 
 #include "runtime/host/posix/posix_host.h"
 #include "runtime/ui/qt/qt_ui.h"
+#include "tests/dateien.h"
 
 namespace kaldorin::test {
 
@@ -20,11 +21,7 @@ namespace kaldorin::test {
 QApplication& App();
 
 // A fresh folder below the system's temporary folder, removed with the object.
-struct Ordner {
-    Ordner();
-    ~Ordner();
-    std::string pfad;
-};
+using Ordner = TempOrdner;
 
 // A face on a host whose prefix is a fresh folder, with `script` as the user.
 struct QtFaceTest {
