@@ -60,6 +60,23 @@ enum class Art {
     TextArea,     // printable output surface (the licence text)
 };
 
+// The numbers the program passes to the runtime, with their names.
+// The mouse pointer (Face::SetMousePointer).
+constexpr int kDefaultPointer = 0;
+constexpr int kArrowPointer = 1;
+constexpr int kBusyPointer = 11;
+// The style of an alert with the warning sign (Face::Alert), of a message with the stop
+// sign (Face::Message), and the folder chooser's flag for file-system folders only
+// (Face::BrowseForFolder).
+constexpr int kAlertWarning = 19;
+constexpr int kMessageStop = 16;
+constexpr int kBrowseFileSystemOnly = 1;
+// Attribute bits and classes of the directory search (Host::FindFirst, FoundAttributes).
+constexpr int kAttrReadOnly = 1;
+constexpr int kAttrHidden = 2;
+constexpr int kAttrSystem = 4;
+constexpr int kAttrFolder = 16;
+
 // Event handlers, bound by name: control name + "_" + event name, for example
 // "CMD_Weiter_Click" or "Win_1_Close". The face looks a name up here when the user
 // acts; an event without a handler is dropped. Close handlers ignore their parameter,
@@ -133,7 +150,8 @@ public:
     virtual void SetAvailable(Handle control, bool available) = 0;
     virtual bool Available(Handle control) = 0;
     virtual void Focus(Handle control) = 0;
-    // The mouse pointer over the program's windows: 11 busy, 1 arrow, 0 default.
+    // The mouse pointer over the program's windows: kBusyPointer, kArrowPointer or
+    // kDefaultPointer.
     virtual void SetMousePointer(int shape) = 0;
 
     // --- Output into a window or a text area -----------------------------------
