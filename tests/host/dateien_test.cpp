@@ -2,6 +2,7 @@
 #include <tuple>
 
 #include "host_fixture.h"
+#include "tests/host_regeln.h"
 
 namespace kaldorin::test {
 namespace {
@@ -98,6 +99,12 @@ TEST_F(HostTest, FolderAndFileOperationsRefuseTheWrongKindAndWhatIsNotThere) {
     host_->DeleteFile("C:\\KAL\\datei");
     EXPECT_THROW(host_->DeleteFile("C:\\KAL\\datei"), Laufzeitfehler);  // gone
     EXPECT_THROW(host_->ClearAttributes("C:\\KAL\\datei"), Laufzeitfehler);
+}
+
+// The rules the Win32 host keeps as well.
+TEST_F(HostTest, KeepsTheRulesOfEveryHost) {
+    fs::create_directories(C("Regeln"));
+    HostRegelnPruefen(*host_, "C:\\Regeln", "KaldorinRegeln");
 }
 
 }  // namespace
