@@ -77,6 +77,8 @@ constexpr int kBusyPointer = 11;
 constexpr int kAlertWarning = 19;
 constexpr int kMessageStop = 16;
 constexpr int kBrowseFileSystemOnly = 1;
+// Where a control is put to hide it (Face::Move, Face::CreateControl): out of view.
+constexpr int kOutOfView = -1000;
 // Attribute bits and classes of the directory search (Host::FindFirst, FoundAttributes).
 constexpr int kAttrReadOnly = 1;
 constexpr int kAttrHidden = 2;
@@ -163,7 +165,8 @@ public:
     // which is refused (throws), not clamped, outside the range.
     virtual void SetProgressMax(Handle progressBar, int maximum) = 0;
     virtual void SetProgress(Handle progressBar, int value) = 0;
-    // Moves the top-left corner; (-1000, -1000) is out of view. Size never changes.
+    // Moves the top-left corner; (kOutOfView, kOutOfView) is out of view. Size never
+    // changes.
     virtual void Move(Handle element, int x, int y) = 0;
     // Available (usable) or not; a control that is not available is greyed out.
     virtual void SetAvailable(Handle control, bool available) = 0;

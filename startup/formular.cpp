@@ -22,7 +22,7 @@ void Gespeicherte_Steuerelemente(Programm& p) {
 
 Handle Erstellen(Programm& p, Art art, const char* name, const char* text, int breite,
                  int hoehe) {
-    return p.ui().CreateControl(p.FRM_Installation, art, name, text, -1000, -1000, breite,
+    return p.ui().CreateControl(p.FRM_Installation, art, name, text, kOutOfView, kOutOfView, breite,
                                 hoehe);
 }
 

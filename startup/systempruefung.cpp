@@ -11,7 +11,7 @@ constexpr const char* kInstallierenAbbrechen = "  installieren  |   abbrechen   
 
 // A warning that the user may override; button 2 ("abbrechen") ends the program.
 void Warnen(Programm& p, const std::string& text) {
-    if (p.ui().Alert(19, text, 2, kInstallierenAbbrechen) == 2) EndeProgramm();
+    if (p.ui().Alert(kAlertWarning, text, 2, kInstallierenAbbrechen) == 2) EndeProgramm();
 }
 
 }  // namespace

@@ -9,7 +9,6 @@ namespace kaldorin {
 
 namespace {
 
-constexpr int kAus = -1000;  // a hidden control sits here
 
 struct Platz {
     Handle Programm::*control;
@@ -19,7 +18,7 @@ struct Platz {
 // Moves a group's controls, in their order, to their places or out of view.
 void Gruppe_Bewegen(Programm& p, std::initializer_list<Platz> gruppe, bool zeigen) {
     for (const Platz& platz : gruppe)
-        p.ui().Move(p.*platz.control, zeigen ? platz.x : kAus, zeigen ? platz.y : kAus);
+        p.ui().Move(p.*platz.control, zeigen ? platz.x : kOutOfView, zeigen ? platz.y : kOutOfView);
 }
 
 const std::initializer_list<Platz> kQuelle = {

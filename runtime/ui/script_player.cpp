@@ -31,7 +31,7 @@ std::string WhyNotReachable(bool open, bool available, const Placement& p) {
     if (!available) return "not available";
     const bool outside = p.x + p.width <= 0 || p.y + p.height <= 0 || p.x >= p.windowWidth ||
                          p.y >= p.windowHeight;
-    if (p.x <= -1000 || p.y <= -1000 || outside) return "out of view";
+    if (p.x <= kOutOfView || p.y <= kOutOfView || outside) return "out of view";
     return "";
 }
 
