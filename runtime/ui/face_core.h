@@ -146,7 +146,7 @@ protected:
     }
     // The event loop: handles what the toolkit has pending, waits for a real event.
     virtual void ProcessPending() {}
-    virtual void WaitForUser() { run_.ScriptEnded("the program waits for the user"); }
+    virtual void WaitForUser() { run_.ScriptEnded("das Programm auf den Benutzer wartet"); }
     // Whether a person may still act once the script has no line left.
     virtual bool HoldsAfterScript() const { return false; }
     // The keyboard (desktop faces): whether a window is shown, whether a control lies
@@ -327,7 +327,7 @@ void FaceCore<E>::EventStep() {
 
 template <class E>
 void FaceCore<E>::PlayNextLine() {
-    if (!script_ || script_->Empty()) run_.ScriptEnded("the program waits for the user");
+    if (!script_ || script_->Empty()) run_.ScriptEnded("das Programm auf den Benutzer wartet");
     Perform(script_->Take());
 }
 

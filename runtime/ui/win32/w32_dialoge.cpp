@@ -242,7 +242,7 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
         while (zustand.antwort == 0) {
             if (skriptAntwort && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
                 // The click was refused (the alert is not in front): it still counts.
-                std::cerr << "kaldorin-setup: the alert did not take the click; the answer is passed on\n";
+                std::cerr << "kaldorin-setup: Die Warnung nimmt den Klick nicht an; die Antwort wird weitergegeben.\n";
                 zustand.antwort = *skriptAntwort;
                 break;
             }

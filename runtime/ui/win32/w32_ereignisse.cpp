@@ -33,7 +33,7 @@ void Win32Face::WaitForUser() {
         const ULONGLONG jetzt = GetTickCount64();
         if (!haltenBis_) haltenBis_ = jetzt + static_cast<ULONGLONG>(halten_) * 1000u;
         if (jetzt >= *haltenBis_) {
-            std::cerr << "kaldorin-setup: the hold time is up while the program waits for the user\n";
+            std::cerr << "kaldorin-setup: Die Haltezeit ist um, während das Programm auf den Benutzer wartet.\n";
             run_.StopWith(3);
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(*haltenBis_ - jetzt), QS_ALLINPUT);

@@ -36,7 +36,7 @@ void Win32Face::ClickOn(Handle control, const ScriptLine& line) {
         // BM_CLICK is refused by a button whose window is not in front; the click
         // still belongs to the user's action.
         if (events_.size() == vorher) {
-            std::cerr << "kaldorin-setup: " << line.target << " did not take the click; it is passed on\n";
+            std::cerr << "kaldorin-setup: " << line.target << " nimmt den Klick nicht an; er wird weitergegeben.\n";
             Queue(line.target + "_Click");
         }
     } else {
