@@ -10,7 +10,7 @@ namespace {
 bool Abbrechen_Hauptdatei(Programm& p, int position) {
     Face& ui = p.ui();
     ui.Message("\tDATEIFEHLER:\r\rEs sind nicht alle Dateien vorhanden   (" +
-                   ZahlText(position) + " )",
+                   NumberText(position) + " )",
                "", 0);
     ui.Move(p.PB_Fortschritt, kOutOfView, kOutOfView);
     p.Ende = kJa;
@@ -38,7 +38,7 @@ bool Dateien_Kopieren(Programm& p) {
             break;
         }
         ui.SetProgress(p.PB_Fortschritt, position);
-        p.Ziel_Ordner = BisNull(p.Ziel_Ordner);
+        p.Ziel_Ordner = UpToNul(p.Ziel_Ordner);
         const std::string quelle = p.Quell_Ordner + Hauptliste_Quelle(position, code);
         const std::string ziel = p.Ziel_Ordner + Hauptliste_Ziele.at(position);
         if (Behalten(p, quelle, ziel)) continue;

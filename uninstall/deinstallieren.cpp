@@ -109,7 +109,7 @@ void Desktop_Link_Loeschen(Programm& p, bool nt) {
 
 void Zurueckgeben(Programm& p, int fehler) {
     if (fehler > 0)
-        p.ui().Message("Beim entfernen von KALDORIN-Edit ist Fehler " + ZahlText(fehler) +
+        p.ui().Message("Beim entfernen von KALDORIN-Edit ist Fehler " + NumberText(fehler) +
                            " aufgetreten!",
                        "", 0);
     else

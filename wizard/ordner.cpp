@@ -22,8 +22,8 @@ std::string Ordner_Suchen(Programm& p, Handle besitzer, int flags, const std::st
     p.Start_Ordner = Ohne_Letzten_Backslash(start);
     if (flags <= 0) flags = kBrowseFileSystemOnly;
     std::string ergebnis =
-        BisNull(p.ui().BrowseForFolder(besitzer, flags, titel, p.Start_Ordner));
-    if (!ergebnis.empty() && !EndetMit(ergebnis, "\\")) ergebnis += "\\";
+        UpToNul(p.ui().BrowseForFolder(besitzer, flags, titel, p.Start_Ordner));
+    if (!ergebnis.empty() && !EndsWith(ergebnis, "\\")) ergebnis += "\\";
     return ergebnis;
 }
 

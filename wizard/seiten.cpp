@@ -59,7 +59,7 @@ void Seite_Anzeigen(Programm& p) {
     Texte_Loeschen(p);
     switch (p.Seite) {
         case 1:
-            ui.SetText(p.LB_1, Leerzeichen(15) + "KALDORIN-Edit");
+            ui.SetText(p.LB_1, Blanks(15) + "KALDORIN-Edit");
             ui.SetText(p.LB_11, "Klicken Sie auf die Schaltfläche 'weiter', um mit");
             ui.SetText(p.LB_12, "der Installation zu beginnen.");
             break;

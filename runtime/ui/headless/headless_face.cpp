@@ -67,7 +67,7 @@ void HeadlessFace::CloseWindow(Handle window) {
 
 Handle HeadlessFace::LoadForm(std::string_view resource) {
     run_.ThrowIfStopping();
-    FormDescription form = ParseForm(Ressource(resource));
+    FormDescription form = ParseForm(Resource(resource));
     RefuseOpen(form.name, "Das Formular " + form.name + " ist schon geladen.");
     Element f;
     f.isWindow = true;

@@ -47,7 +47,7 @@ QFont QSchrift(const FontState& schrift) {
 }
 
 QPixmap Bild(std::string_view resource) {
-    const std::string_view daten = Ressource(resource);
+    const std::string_view daten = Resource(resource);
     QPixmap bild;
     if (!bild.loadFromData(reinterpret_cast<const uchar*>(daten.data()),
                            static_cast<uint>(daten.size())))
@@ -137,7 +137,7 @@ void QtUi::CloseWindow(Handle window) {
 
 Handle QtUi::LoadForm(std::string_view resource) {
     run_.ThrowIfStopping();
-    const FormDescription form = ParseForm(Ressource(resource));
+    const FormDescription form = ParseForm(Resource(resource));
     RefuseOpen(form.name, "Das Formular " + form.name + " ist schon geladen.");
     Flaeche* fenster = FensterBauen(nullptr, form.name);
     fenster->setWindowTitle(Q(form.title));

@@ -350,7 +350,7 @@ void Win32Face::CloseWindow(Handle window) {
 
 Handle Win32Face::LoadForm(std::string_view resource) {
     run_.ThrowIfStopping();
-    const FormDescription form = ParseForm(Ressource(resource));
+    const FormDescription form = ParseForm(Resource(resource));
     RefuseOpen(form.name, "Das Formular " + form.name + " ist schon geladen.");
     Element e;
     e.isWindow = true;
