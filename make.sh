@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # fonts-liberation: the metric-compatible fonts that the desktop face's layout fits.
-PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libzstd-dev nettle-dev zstd
+PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libzstd-dev nettle-dev zstd nlohmann-json3-dev
           xz-utils qt6-base-dev liblnk-utils xvfb xauth fonts-liberation xdotool imagemagick)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -76,7 +76,7 @@ int RunUnattended(CommandLine line, const HostMaker& makeHost, const UnattendedF
         if (!line.options.transcript.empty()) {
             transcript.open(line.options.transcript, std::ios::binary | std::ios::trunc);
             if (!transcript) {
-                std::cerr << "kaldorin-setup: Die Mitschrift " << line.options.transcript
+                std::cerr << "kaldorin-setup: Das Protokoll " << line.options.transcript
                           << " lässt sich nicht schreiben.\n";
                 return kBadUsage;
             }

@@ -77,7 +77,7 @@ int RunQtFaceModule(const FaceOptions& options, Host& host) {
     void* modul = QtModulLaden(fehler);
     void* einstieg = modul ? dlsym(modul, kQtModulEinstieg) : nullptr;
     if (einstieg == nullptr) {
-        std::cerr << "kaldorin-setup: the Qt face cannot be loaded: " << (modul ? dlerror() : fehler.c_str())
+        std::cerr << "kaldorin-setup: Die Qt-Oberfläche lässt sich nicht laden: " << (modul ? dlerror() : fehler.c_str())
                   << '\n';
         return 1;
     }

@@ -38,7 +38,7 @@ int RunUnattendedWin32(const CommandLine& line) {
            std::vector<std::string>& meldungen) {
             w32::Win32Face face(options, host, std::move(script), transcript);
             const int code = face.Run([&] { RunProgram(Laufzeit{face, host}); });
-            meldungen = face.Meldungen();
+            meldungen = face.Messages();
             return code;
         },
         EigenesMedium);

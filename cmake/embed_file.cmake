@@ -9,6 +9,6 @@ file(WRITE "${OUT}" "// Generated from ${IN}; do not edit.
 namespace {
 const unsigned char daten[${size} + 1] = {
 ${bytes} 0};
-const kaldorin::RessourceAnmeldung anmeldung{\"${NAME}\", daten, ${size}};
+const kaldorin::ResourceRegistration anmeldung{\"${NAME}\", daten, ${size}};
 }  // namespace
 ")

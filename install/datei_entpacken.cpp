@@ -21,7 +21,7 @@ constexpr std::uint64_t kMindestLaenge = 7;
 void Melden(Programm& p, const std::string& quelle, const std::string& ursache) {
     p.ui().Message("Die Datei\r" + quelle + "\rkonnte nicht entpackt werden.\r\r" + ursache,
                    "", 16);
-    p.Ende = 255;
+    p.Ende = kJa;
 }
 
 void QuelleSchliessen(Programm& p, int quelle) {
@@ -70,7 +70,7 @@ bool Datei_Entpacken(Programm& p, const std::string& quelle, const std::string& 
         z = p.host().OpenWrite(ziel);
     } catch (const Laufzeitfehler&) {
         p.ui().Message(kNichtSchreibbar, "", 0);
-        p.Ende = 255;
+        p.Ende = kJa;
         QuelleSchliessen(p, q);
         return false;
     }

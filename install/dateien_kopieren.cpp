@@ -5,17 +5,16 @@ namespace kaldorin {
 
 namespace {
 
-constexpr int kAus = -1000;
 
 // A main file that could not be copied stops the installation; what was written stays.
 bool Abbrechen_Hauptdatei(Programm& p, int position) {
     Face& ui = p.ui();
     ui.Message("\tDATEIFEHLER:\r\rEs sind nicht alle Dateien vorhanden   (" +
-                   ZahlText(position) + " )",
+                   NumberText(position) + " )",
                "", 0);
-    ui.Move(p.PB_Fortschritt, kAus, kAus);
-    p.Ende = 255;
-    ui.SetMousePointer(1);
+    ui.Move(p.PB_Fortschritt, kOutOfView, kOutOfView);
+    p.Ende = kJa;
+    ui.SetMousePointer(kArrowPointer);
     ui.SetAvailable(p.CMD_Weiter, true);
     return false;
 }
@@ -30,16 +29,16 @@ bool Behalten(Programm& p, const std::string& quelle, const std::string& ziel) {
 
 bool Dateien_Kopieren(Programm& p) {
     Face& ui = p.ui();
-    ui.SetMousePointer(11);
+    ui.SetMousePointer(kBusyPointer);
     ui.Move(p.PB_Fortschritt, 118, 80);
     for (int position = 0;; ++position) {
         const std::string& code = p.Kennung.at(position);
         if (code.empty()) {
-            ui.Move(p.PB_Fortschritt, kAus, kAus);
+            ui.Move(p.PB_Fortschritt, kOutOfView, kOutOfView);
             break;
         }
         ui.SetProgress(p.PB_Fortschritt, position);
-        p.Ziel_Ordner = BisNull(p.Ziel_Ordner);
+        p.Ziel_Ordner = UpToNul(p.Ziel_Ordner);
         const std::string quelle = p.Quell_Ordner + Hauptliste_Quelle(position, code);
         const std::string ziel = p.Ziel_Ordner + Hauptliste_Ziele.at(position);
         if (Behalten(p, quelle, ziel)) continue;

@@ -16,12 +16,12 @@ void Ohne_Meldung(Schritt schritt) {
 
 bool Ordner_Merken(Programm& p) {
     try {
-        p.host().WriteText(p.Einstellungen_Anwendung, p.Einstellungen_Abschnitt, "Dir",
+        p.host().WriteText(p.Einstellungen_Anwendung, p.Einstellungen_Abschnitt, Einstellung_Ordner,
                            p.Ziel_Ordner);
         return true;
     } catch (const Laufzeitfehler&) {
         p.ui().Message("Dateifehler 3.6", "Setup", 0);
-        p.Ende = 255;
+        p.Ende = kJa;
         p.ui().SetAvailable(p.CMD_Weiter, true);
         return false;
     }
@@ -49,14 +49,14 @@ void Installieren(Programm& p) {
     if (!Dateien_Kopieren(p)) return;
     if (!Ordner_Merken(p)) return;
     Ohne_Meldung([&] { Programmeintrag_Schreiben(p); });
-    p.ui().SetMousePointer(1);
+    p.ui().SetMousePointer(kArrowPointer);
     p.host().SetLinkTarget(p.Ziel_Ordner + "\\KALDORIN_Edit.EXE");
     const bool nt = p.host().VersionWord() >= 0;
-    if (p.Eintrag_Desktop & 1) Desktop_Verknuepfung(p, nt);
-    if (p.Eintrag_Start & 1) Startmenue_Eintraege(p);
+    if (Gesetzt(p.Eintrag_Desktop)) Desktop_Verknuepfung(p, nt);
+    if (Gesetzt(p.Eintrag_Start)) Startmenue_Eintraege(p);
     p.ui().Message(Meldung_Installiert, "", 0);
     p.Seite += 1;
-    p.Ende = 255;
+    p.Ende = kJa;
 }
 
 }  // namespace kaldorin

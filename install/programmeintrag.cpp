@@ -46,7 +46,7 @@ void Programmeintrag_Schreiben(Programm& p) {
         host.WriteDword(Programmeintrag_Anwendung, Programmeintrag_Abschnitt, name, wert);
     };
     const std::string setup = "\"" + p.Ziel_Ordner + "\\Setup.Exe\"";
-    text("DisplayVersion", ZahlText(p.Version_Haupt) + "." + ZahlStellen(p.Version_Neben, 2));
+    text("DisplayVersion", NumberText(p.Version_Haupt) + "." + PaddedNumber(p.Version_Neben, 2));
     text("Publisher", kHersteller);
     text("InstallLocation", p.Ziel_Ordner);
     text("DisplayIcon", p.Ziel_Ordner + "\\KALDORIN_Edit.EXE,0");

@@ -25,7 +25,7 @@ bool Schriftgrad_Hinweis(Programm& p) {
         "eingestllt ist.|||"
         "SIEHE: Start -> Einstellungen -> Systemsteuerung -> Anzeige -> Eigenschaften|"
         "\t\t\t\tSchriftgrad = Kleine Schriftarten|||";
-    return p.ui().Alert(19, text, 1, " weiter | abbrechen ") == 1;
+    return p.ui().Alert(kAlertWarning, text, 1, " weiter | abbrechen ") == 1;
 }
 
 Handle Knopf(Programm& p, const char* name, const char* text, int x, bool verfuegbar) {
@@ -73,7 +73,7 @@ void Lizenz_Fenster(Programm& p) {
         p.ui().Message(
             "Diese Edit-Version von KALDORIN-Edit kann nicht installiert werden,\n"
             "da die normale KALDORIN Version schon installiert ist!",
-            "KALDORIN", 16);
+            "KALDORIN", kMessageStop);
         p.ui().CloseWindow(p.Win_1);
         EndeProgramm();
     }
@@ -82,7 +82,7 @@ void Lizenz_Fenster(Programm& p) {
     Lizenz_Willkommen(p);
     do {
         p.ui().EventStep();
-    } while (!(p.Lizenz_Fertig & 1));
+    } while (!Gesetzt(p.Lizenz_Fertig));
     p.ui().CloseWindow(p.Win_3);
 }
 
@@ -97,12 +97,12 @@ void cbo_Zurück_Click(Programm& p) {
 }
 
 void cbo_Akzeptieren_Click(Programm& p) {
-    p.Lizenz_Fertig = 255;
-    p.Lizenz_Akzeptiert = 255;
+    p.Lizenz_Fertig = kJa;
+    p.Lizenz_Akzeptiert = kJa;
 }
 
 void cbo_Ablehnen_Click(Programm& p) {
-    p.Lizenz_Fertig = 255;
+    p.Lizenz_Fertig = kJa;
     p.Lizenz_Akzeptiert = 0;
 }
 

@@ -17,8 +17,8 @@ void Abschnitt_Drucken(Face& ui, const Abschnitt& abschnitt) {
     ui.SetOutputBold(false);
     for (const auto& zeile : abschnitt.zeilen) ui.PrintLine(" " + zeile);
     for (const auto& punkt : abschnitt.punkte) {
-        ui.PrintLine(Leerzeichen(2) + punkt.titel);
-        for (const auto& zeile : punkt.zeilen) ui.PrintLine(Leerzeichen(8) + zeile);
+        ui.PrintLine(Blanks(2) + punkt.titel);
+        for (const auto& zeile : punkt.zeilen) ui.PrintLine(Blanks(8) + zeile);
     }
 }
 
@@ -88,11 +88,11 @@ void Lizenz_Text_1(Programm& p) {
     ui.PrintLine("");
     ui.SetOutputBold(true);
     ui.SetForeColour(kRot);
-    ui.PrintLine(Leerzeichen(30) + "VORK KALDORIN-Edit Lizenzvertrag");
+    ui.PrintLine(Blanks(30) + "VORK KALDORIN-Edit Lizenzvertrag");
     ui.SetOutputBold(false);
     ui.SetForeColour(kSchwarz);
     ui.PrintLine("");
-    for (const auto& zeile : Lizenzvertrag().praeambel) ui.PrintLine(Leerzeichen(10) + zeile);
+    for (const auto& zeile : Lizenzvertrag().praeambel) ui.PrintLine(Blanks(10) + zeile);
     ui.PrintLine("");
     Abschnitt_Drucken(ui, Teil(0));
     ui.SetAvailable(p.cbo_Zurück, true);

@@ -50,7 +50,7 @@ Vertrag Vertrag_Lesen(std::string_view text) {
 }
 
 const Vertrag& Lizenzvertrag() {
-    static const Vertrag vertrag = Vertrag_Lesen(Ressource(":lizenz"));
+    static const Vertrag vertrag = Vertrag_Lesen(Resource(":lizenz"));
     return vertrag;
 }
 

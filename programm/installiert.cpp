@@ -5,8 +5,8 @@ namespace kaldorin {
 void Entfernen_Pruefen(Programm& p) {
     if (!p.Installiert_Ordner.empty()) {
         try {
-            const std::string name = p.host().FindFirst(p.Installiert_Ordner, 16);
-            if (name.empty() || !(p.host().FoundAttributes() & 16)) p.Installiert_Ordner = "";
+            const std::string name = p.host().FindFirst(p.Installiert_Ordner, kAttrFolder);
+            if (name.empty() || !(p.host().FoundAttributes() & kAttrFolder)) p.Installiert_Ordner = "";
         } catch (const Laufzeitfehler&) {
             p.Installiert_Ordner = "";
         }

@@ -79,6 +79,21 @@ inline constexpr const char* Meldung_Entfernt = "KALDORIN-Edit wurde entfernt";
 inline constexpr const char* Programmeintrag_Anwendung = "Microsoft";
 inline constexpr const char* Programmeintrag_Abschnitt = "Windows\\CurrentVersion\\Uninstall\\KALDORIN-Edit";
 
+// `ordner` without one trailing backslash ("C:\\" becomes "C:").
+inline std::string Ohne_Letzten_Backslash(std::string ordner) {
+    if (!ordner.empty() && ordner.back() == '\\') ordner.pop_back();
+    return ordner;
+}
+
+// The settings key that records the installation folder, under the product's
+// application and section (Programm::Einstellungen_Anwendung, _Abschnitt).
+inline constexpr const char* Einstellung_Ordner = "Dir";
+
+// A flag of the program's variables: set is kJa (all bits), cleared 0; its lowest
+// bit is what counts.
+inline constexpr std::uint8_t kJa = 255;
+constexpr bool Gesetzt(std::uint8_t flagge) { return (flagge & 1) != 0; }
+
 // Program-wide defaults (the product's fixed names and the codes of the main list).
 void Vorgaben_Setzen(Programm& p);
 // The codes of the main list, positions 0 to 8; they name its files on the medium.
@@ -89,9 +104,12 @@ extern const std::vector<std::string> Kennung_Codes;
 // Files" needs administrator rights, so the user's own programs folder takes its place.
 std::string Ziel_Vorgabe(Programm& p);
 
-// The folder that takes the desktop link: the family's folder under the Windows folder
-// where it exists (NT: "\Profiles\All users\Desktop", 9x: "\Desktop"), else the
-// user's own desktop; later Windows have no such folder. Throws when neither is known.
+// The family's desktop folder under the Windows folder (NT: "\Profiles\All
+// users\Desktop", 9x: "\Desktop"); later Windows have no such folder.
+std::string Desktop_Familienordner(Programm& p, bool nt);
+// The folder that takes the desktop link, and where the removal looks for it first: the
+// family's folder where it exists, else the user's own desktop. Throws when neither is
+// known.
 std::string Desktop_Ordner(Programm& p, bool nt);
 
 // Forgets a recorded installation folder that no longer exists, and makes the remove

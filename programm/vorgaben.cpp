@@ -32,9 +32,12 @@ std::string Ziel_Vorgabe(Programm& p) {
     }
 }
 
+std::string Desktop_Familienordner(Programm& p, bool nt) {
+    return p.host().WindowsFolder() + (nt ? "\\Profiles\\All users\\Desktop" : "\\Desktop");
+}
+
 std::string Desktop_Ordner(Programm& p, bool nt) {
-    const std::string ordner =
-        p.host().WindowsFolder() + (nt ? "\\Profiles\\All users\\Desktop" : "\\Desktop");
+    const std::string ordner = Desktop_Familienordner(p, nt);
     return p.host().FolderExists(ordner) ? ordner : p.host().UserDesktopFolder();
 }
 

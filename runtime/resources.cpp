@@ -10,7 +10,7 @@
 namespace kaldorin {
 namespace {
 
-std::string Schluessel(std::string_view name) {
+std::string Key(std::string_view name) {
     std::string s(name);
     if (!s.empty() && s.front() == ':') s.erase(0, 1);
     std::transform(s.begin(), s.end(), s.begin(),
@@ -20,26 +20,24 @@ std::string Schluessel(std::string_view name) {
 
 // Built on first use, so registration from other translation units' static
 // objects does not depend on the order of initialisation.
-std::map<std::string, std::string_view>& Verzeichnis() {
-    static std::map<std::string, std::string_view> verzeichnis;
-    return verzeichnis;
+std::map<std::string, std::string_view>& Registry() {
+    static std::map<std::string, std::string_view> registry;
+    return registry;
 }
 
 }  // namespace
 
-RessourceAnmeldung::RessourceAnmeldung(std::string_view name, const unsigned char* daten,
-                                       std::size_t groesse) {
-    Verzeichnis()[Schluessel(name)] =
-        std::string_view(reinterpret_cast<const char*>(daten), groesse);
+ResourceRegistration::ResourceRegistration(std::string_view name, const unsigned char* data, std::size_t size) {
+    Registry()[Key(name)] = std::string_view(reinterpret_cast<const char*>(data), size);
 }
 
-bool RessourceVorhanden(std::string_view name) {
-    return Verzeichnis().count(Schluessel(name)) != 0;
+bool ResourceExists(std::string_view name) {
+    return Registry().count(Key(name)) != 0;
 }
 
-std::string_view Ressource(std::string_view name) {
-    auto it = Verzeichnis().find(Schluessel(name));
-    if (it == Verzeichnis().end())
+std::string_view Resource(std::string_view name) {
+    auto it = Registry().find(Key(name));
+    if (it == Registry().end())
         throw Laufzeitfehler("Die Ressource \"" + std::string(name) + "\" fehlt im Programm.");
     return it->second;
 }

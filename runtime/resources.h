@@ -8,14 +8,14 @@
 namespace kaldorin {
 
 // The bytes of a resource. Throws Laufzeitfehler when there is none of that name.
-std::string_view Ressource(std::string_view name);
+std::string_view Resource(std::string_view name);
 
 // Whether a resource of that name exists.
-bool RessourceVorhanden(std::string_view name);
+bool ResourceExists(std::string_view name);
 
 // Registers a resource at start-up; one static instance per embedded file.
-struct RessourceAnmeldung {
-    RessourceAnmeldung(std::string_view name, const unsigned char* daten, std::size_t groesse);
+struct ResourceRegistration {
+    ResourceRegistration(std::string_view name, const unsigned char* data, std::size_t size);
 };
 
 }  // namespace kaldorin

@@ -8,18 +8,18 @@ namespace kaldorin {
 
 // Integer to decimal text, as the runtime writes numbers in user texts: no blank
 // before a positive number ("3", "-1").
-std::string ZahlText(long long zahl);
+std::string NumberText(long long number);
 
-// The number in decimal with at least `stellen` digits, zero-padded ("32", "05").
-std::string ZahlStellen(long long zahl, int stellen);
+// The number in decimal with at least `digits` digits, zero-padded ("32", "05").
+std::string PaddedNumber(long long number, int digits);
 
 // A text of n blanks.
-std::string Leerzeichen(int n);
+std::string Blanks(int n);
 
 // The text before the first NUL character (all of it when there is none).
-std::string BisNull(std::string_view text);
+std::string UpToNul(std::string_view text);
 
-// Whether the text ends with `ende`.
-bool EndetMit(std::string_view text, std::string_view ende);
+// Whether the text ends with `end`.
+bool EndsWith(std::string_view text, std::string_view end);
 
 }  // namespace kaldorin

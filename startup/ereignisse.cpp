@@ -13,7 +13,7 @@ Handler Binden(Programm& p, void (*handler)(Programm&)) {
         try {
             handler(p);
         } catch (const Laufzeitfehler& fehler) {
-            p.ui().Message(fehler.what(), "Setup", 16);
+            p.ui().Message(fehler.what(), "Setup", kMessageStop);
         }
     };
 }

@@ -22,7 +22,7 @@ void Gespeicherte_Steuerelemente(Programm& p) {
 
 Handle Erstellen(Programm& p, Art art, const char* name, const char* text, int breite,
                  int hoehe) {
-    return p.ui().CreateControl(p.FRM_Installation, art, name, text, -1000, -1000, breite,
+    return p.ui().CreateControl(p.FRM_Installation, art, name, text, kOutOfView, kOutOfView, breite,
                                 hoehe);
 }
 
@@ -76,8 +76,8 @@ void Formular_Erstellen(Programm& p) {
     ui.SetFontName(p.FRM_Installation, "MS Sans Serif");
     ui.SetIcon(p.FRM_Installation, ":vork2");
     ui.SetText(p.FRM_Installation, ui.Text(p.FRM_Installation) + "  " +
-                                       ZahlText(p.Version_Haupt) + "." +
-                                       ZahlStellen(p.Version_Neben, 2) + "-" +
+                                       NumberText(p.Version_Haupt) + "." +
+                                       PaddedNumber(p.Version_Neben, 2) + "-" +
                                        p.host().BuildText());
     ui.SetPicture(p.IMG_Bild, ":setup");
     Code_Steuerelemente(p);

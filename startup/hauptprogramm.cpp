@@ -7,16 +7,11 @@ namespace kaldorin {
 
 namespace {
 
-std::string Ohne_Backslash(std::string ordner) {
-    if (EndetMit(ordner, "\\")) ordner.pop_back();
-    return ordner;
-}
-
 // The recorded installation folder. An unreadable settings store counts as no record:
 // start-up goes on, and the operations that write the store report it themselves.
 std::string Installiert_Lesen(Programm& p) {
     try {
-        return p.host().ReadText("VORK", "KALDORIN", "Dir");
+        return p.host().ReadText(p.Einstellungen_Anwendung, p.Einstellungen_Abschnitt, Einstellung_Ordner);
     } catch (const Laufzeitfehler&) {
         return "";
     }
@@ -42,7 +37,7 @@ void Hauptprogramm(Programm& p) {
     p.Version_Haupt = 2;
     p.Version_Neben = 32;
     p.Ziel_Ordner = Ziel_Vorgabe(p);
-    p.Quell_Ordner = Ohne_Backslash(p.host().ProgramFolder());
+    p.Quell_Ordner = Ohne_Letzten_Backslash(p.host().ProgramFolder());
     Vorgaben_Setzen(p);
     Hintergrund_Malen(p);
     Titel_Erstellen(p);
@@ -51,7 +46,7 @@ void Hauptprogramm(Programm& p) {
     Farbtiefe_Pruefen(p);
     Anwendungen_Schliessen(p);
     Lizenz_Fenster(p);
-    if (p.Lizenz_Akzeptiert & 1) {
+    if (Gesetzt(p.Lizenz_Akzeptiert)) {
         Formular_Erstellen(p);
         p.Seite = 1;
         Seite_Anzeigen(p);
@@ -59,7 +54,7 @@ void Hauptprogramm(Programm& p) {
         Entfernen_Pruefen(p);
         do {
             ui.EventStep();
-        } while (!(p.Ende & 1));
+        } while (!Gesetzt(p.Ende));
     }
     Ende_Schliessen(p);
 }

@@ -11,7 +11,7 @@ constexpr const char* kInstallierenAbbrechen = "  installieren  |   abbrechen   
 
 // A warning that the user may override; button 2 ("abbrechen") ends the program.
 void Warnen(Programm& p, const std::string& text) {
-    if (p.ui().Alert(19, text, 2, kInstallierenAbbrechen) == 2) EndeProgramm();
+    if (p.ui().Alert(kAlertWarning, text, 2, kInstallierenAbbrechen) == 2) EndeProgramm();
 }
 
 }  // namespace
@@ -29,8 +29,8 @@ void Aufloesung_Pruefen(Programm& p) {
     const long breite = std::lround(p.ui().ScreenWidthTwips() / 15.0);
     const long hoehe = std::lround(p.ui().ScreenHeightTwips() / 15.0);
     if (breite >= 800 && hoehe >= 600) return;
-    Warnen(p, "Die aktuelle Bildschirmeinstellung beträgt \t\t" + ZahlText(breite) + " x " +
-                  ZahlText(hoehe) +
+    Warnen(p, "Die aktuelle Bildschirmeinstellung beträgt \t\t" + NumberText(breite) + " x " +
+                  NumberText(hoehe) +
                   " Punkte|KALDORIN-Edit benötig eine minimale Einstellung von\t"
                   "800 x 600 Punkten|oder besser von 1024 x 768 Punkten.||Wenn KALDORIN-Edit "
                   "mit der aktuellen Einstellung betrieben wird, kann es|zu "

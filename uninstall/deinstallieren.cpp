@@ -39,12 +39,13 @@ std::string Klein(std::string text) {
 }
 
 // Deletes what the search lists in `ordner`, then removes the folder. Attribute class
-// 6 adds hidden and system files, whose attributes are cleared first.
+// kAttrHidden | kAttrSystem adds hidden and system files, whose attributes are cleared
+// first.
 void Leeren_Und_Entfernen(Host& host, const std::string& ordner, int klasse) {
     for (std::string name = host.FindFirst(ordner + "\\*", klasse); !name.empty();
          name = host.FindNext()) {
         const std::string pfad = ordner + "\\" + name;
-        if (klasse & 6) host.ClearAttributes(pfad);
+        if (klasse & (kAttrHidden | kAttrSystem)) host.ClearAttributes(pfad);
         host.DeleteFile(pfad);
     }
     host.RemoveFolder(ordner);
@@ -78,7 +79,7 @@ void Einstellungen_Entfernen(Programm& p) {
     Host& host = p.host();
     const std::string& anwendung = p.Einstellungen_Anwendung;
     const std::string& abschnitt = p.Einstellungen_Abschnitt;
-    for (const char* schluessel : {"Dir", "BWS1", "BWS2", "BWS3", "BWS4", "BWS5", "FPW1",
+    for (const char* schluessel : {Einstellung_Ordner, "BWS1", "BWS2", "BWS3", "BWS4", "BWS5", "FPW1",
                                    "FPW2", "FPW3", "FPW4", "FPW5"}) {
         if (!host.ReadText(anwendung, abschnitt, schluessel).empty())
             host.DeleteKey(anwendung, abschnitt, schluessel);
@@ -103,14 +104,13 @@ void Datenordner(Lauf& lauf, int schritt, Handle kaestchen, const std::string& o
 // Windows folder, else the user's own desktop. Only a file of the link's name goes.
 void Desktop_Link_Loeschen(Programm& p, bool nt) {
     Host& host = p.host();
-    const std::string alt = host.WindowsFolder() + (nt ? "\\Profiles\\All users\\Desktop\\KALDORIN_edit.LNK"
-                                                       : "\\Desktop\\Kaldorin_Edit.lnk");
+    const std::string alt = Desktop_Familienordner(p, nt) + (nt ? "\\KALDORIN_edit.LNK" : "\\Kaldorin_Edit.lnk");
     host.DeleteFile(host.FileExists(alt) ? alt : host.UserDesktopFolder() + "\\KALDORIN_Edit.LNK");
 }
 
 void Zurueckgeben(Programm& p, int fehler) {
     if (fehler > 0)
-        p.ui().Message("Beim entfernen von KALDORIN-Edit ist Fehler " + ZahlText(fehler) +
+        p.ui().Message("Beim entfernen von KALDORIN-Edit ist Fehler " + NumberText(fehler) +
                            " aufgetreten!",
                        "", 0);
     else
@@ -136,7 +136,7 @@ void Deinstallieren(Programm& p) {
     Datenordner(lauf, 3, p.CB_Rem_FP, basis + "\\fahrplan", kFahrplan);
     Datenordner(lauf, 4, p.CB_Rem_GP, basis + "\\stellwerk", kStellwerk);
     Datenordner(lauf, 5, p.CB_Rem_DB, basis + "\\lokdatenbank", kLokdatenbank);
-    lauf.Schritt(6, [&] { Leeren_Und_Entfernen(host, basis + "\\help", 6); });
+    lauf.Schritt(6, [&] { Leeren_Und_Entfernen(host, basis + "\\help", kAttrHidden | kAttrSystem); });
     lauf.Schritt(7, [&] { Programmordner_Leeren(lauf, basis); });
     lauf.Schritt(0, [&] { Desktop_Link_Loeschen(p, nt); });
     lauf.Schritt(9, [&] { Leeren_Und_Entfernen(host, host.ProgramsFolder() + "\\Kaldorin", 0); });

@@ -43,8 +43,8 @@ bool Weiter_Zu_Optionen(Programm& p) {
 
 void Weiter_Zur_Installation(Programm& p) {
     Zielbaum_Erstellen(p);
-    p.Eintrag_Desktop = p.ui().Ticked(p.CB_Desk) ? 255 : 0;
-    p.Eintrag_Start = p.ui().Ticked(p.CB_Start) ? 255 : 0;
+    p.Eintrag_Desktop = p.ui().Ticked(p.CB_Desk) ? kJa : 0;
+    p.Eintrag_Start = p.ui().Ticked(p.CB_Start) ? kJa : 0;
     Optionsgruppe_Verbergen(p);
     Seite_Anzeigen(p);
     Installieren(p);
@@ -53,7 +53,7 @@ void Weiter_Zur_Installation(Programm& p) {
 }  // namespace
 
 void CMD_Weiter_Click(Programm& p) {
-    if (p.Modus_Entfernen & 1) {
+    if (Gesetzt(p.Modus_Entfernen)) {
         Deinstallieren(p);
         return;
     }
@@ -73,7 +73,7 @@ void CMD_Weiter_Click(Programm& p) {
 
 void CMD_Zurück_Click(Programm& p) {
     Face& ui = p.ui();
-    if (p.Modus_Entfernen & 1) {
+    if (Gesetzt(p.Modus_Entfernen)) {
         Entfernengruppe_Verbergen(p);
         ui.SetAvailable(p.CMD_Entfernen, true);
         Seite_Anzeigen(p);
@@ -103,7 +103,7 @@ void CMD_Zurück_Click(Programm& p) {
 }
 
 void CMD_Entfernen_Click(Programm& p) {
-    p.Modus_Entfernen = 255;
+    p.Modus_Entfernen = kJa;
     Texte_Loeschen(p);
     Entfernengruppe_Zeigen(p);
     p.ui().SetAvailable(p.CMD_Entfernen, false);
@@ -113,8 +113,8 @@ void CMD_Entfernen_Click(Programm& p) {
 
 // Cancel and closing either window end the program after the current event,
 // without a question; nothing done so far is undone.
-void CMD_Abbrechen_Click(Programm& p) { p.Ende = 255; }
-void FRM_Installation_Close(Programm& p) { p.Ende = 255; }
-void Win_1_Close(Programm& p) { p.Ende = 255; }
+void CMD_Abbrechen_Click(Programm& p) { p.Ende = kJa; }
+void FRM_Installation_Close(Programm& p) { p.Ende = kJa; }
+void Win_1_Close(Programm& p) { p.Ende = kJa; }
 
 }  // namespace kaldorin

@@ -5,11 +5,6 @@ namespace kaldorin {
 
 namespace {
 
-std::string Ohne_Letzten_Backslash(std::string text) {
-    if (EndetMit(text, "\\")) text.pop_back();
-    return text;
-}
-
 // Shared by both "suchen" buttons: the chosen folder replaces the variable, and the
 // text box shows the variable again, also after a cancel.
 void Ordner_Waehlen(Programm& p, std::string& ordner, Handle textfeld, const char* titel) {
@@ -25,10 +20,10 @@ void Ordner_Waehlen(Programm& p, std::string& ordner, Handle textfeld, const cha
 std::string Ordner_Suchen(Programm& p, Handle besitzer, int flags, const std::string& titel,
                           const std::string& start) {
     p.Start_Ordner = Ohne_Letzten_Backslash(start);
-    if (flags <= 0) flags = 1;  // file-system folders only
+    if (flags <= 0) flags = kBrowseFileSystemOnly;
     std::string ergebnis =
-        BisNull(p.ui().BrowseForFolder(besitzer, flags, titel, p.Start_Ordner));
-    if (!ergebnis.empty() && !EndetMit(ergebnis, "\\")) ergebnis += "\\";
+        UpToNul(p.ui().BrowseForFolder(besitzer, flags, titel, p.Start_Ordner));
+    if (!ergebnis.empty() && !EndsWith(ergebnis, "\\")) ergebnis += "\\";
     return ergebnis;
 }
 
@@ -42,16 +37,16 @@ void CMD_Browse1_Click(Programm& p) {
 
 bool Quelle_Pruefen(Programm& p) {
     p.Quell_Ordner = p.ui().Text(p.TB_Von);
-    int attribute = 16;
+    int attribute = kAttrFolder;
     try {
-        if (p.host().FindFirst(p.Quell_Ordner, 16).empty()) return true;
+        if (p.host().FindFirst(p.Quell_Ordner, kAttrFolder).empty()) return true;
         attribute = p.host().FoundAttributes();
     } catch (const Laufzeitfehler&) {
         // A text the search cannot even look at names no file: the file phase reports
         // the first missing file when its turn comes.
         return true;
     }
-    if (attribute & 16) return true;
+    if (attribute & kAttrFolder) return true;
     p.ui().Message("Das Verzeichnis:\r\r" + p.Quell_Ordner +
                        "\rist noch nicht vorhanden.\r\rSoll es erstellt werden?",
                    "Setup", 0);

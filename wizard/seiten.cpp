@@ -9,7 +9,6 @@ namespace kaldorin {
 
 namespace {
 
-constexpr int kAus = -1000;  // a hidden control sits here
 
 struct Platz {
     Handle Programm::*control;
@@ -19,7 +18,7 @@ struct Platz {
 // Moves a group's controls, in their order, to their places or out of view.
 void Gruppe_Bewegen(Programm& p, std::initializer_list<Platz> gruppe, bool zeigen) {
     for (const Platz& platz : gruppe)
-        p.ui().Move(p.*platz.control, zeigen ? platz.x : kAus, zeigen ? platz.y : kAus);
+        p.ui().Move(p.*platz.control, zeigen ? platz.x : kOutOfView, zeigen ? platz.y : kOutOfView);
 }
 
 const std::initializer_list<Platz> kQuelle = {
@@ -60,7 +59,7 @@ void Seite_Anzeigen(Programm& p) {
     Texte_Loeschen(p);
     switch (p.Seite) {
         case 1:
-            ui.SetText(p.LB_1, Leerzeichen(15) + "KALDORIN-Edit");
+            ui.SetText(p.LB_1, Blanks(15) + "KALDORIN-Edit");
             ui.SetText(p.LB_11, "Klicken Sie auf die Schaltfläche 'weiter', um mit");
             ui.SetText(p.LB_12, "der Installation zu beginnen.");
             break;

@@ -17,7 +17,7 @@ bool OpenScriptAndTranscript(const FaceOptions& options, std::optional<Script>& 
     if (!options.transcript.empty()) {
         transcript.open(options.transcript, std::ios::binary | std::ios::trunc);
         if (!transcript) {
-            std::cerr << "kaldorin-setup: cannot write the transcript " << options.transcript << '\n';
+            std::cerr << "kaldorin-setup: Das Protokoll " << options.transcript << " lässt sich nicht schreiben.\n";
             return false;
         }
     }

@@ -18,12 +18,12 @@ void RunControl::StopWith(int code) {
 
 void RunControl::ScriptFault(const ScriptLine& line, const std::string& reason) {
     transcript_.Error(line.line, line.source, reason);
-    std::cerr << "kaldorin-setup: script line " << line.line << " (\"" << line.source << "\"): " << reason << '\n';
+    std::cerr << "kaldorin-setup: Skriptzeile " << line.line << " (\"" << line.source << "\") passt nicht: " << reason << '\n';
     StopWith(2);
 }
 
 void RunControl::ScriptEnded(std::string_view waiting) {
-    std::cerr << "kaldorin-setup: the script ended while " << waiting << '\n';
+    std::cerr << "kaldorin-setup: Das Skript ist zu Ende, während " << waiting << ".\n";
     StopWith(3);
 }
 
@@ -40,7 +40,7 @@ int RunControl::Run(const std::function<void()>& program) {
         code = stopping_.value_or(1);
         if (!stopping_) {
             transcript_.Error(0, "", e.what());
-            std::cerr << "kaldorin-setup: the program stopped with an error: " << e.what() << '\n';
+            std::cerr << "kaldorin-setup: Das Programm ist mit einem Fehler abgebrochen: " << e.what() << '\n';
         }
     } catch (...) {
         code = stopping_.value_or(1);

@@ -38,8 +38,8 @@ public:
     // standard error, and the run stops with 2.
     [[noreturn]] void ScriptFault(const ScriptLine& line, const std::string& reason);
 
-    // The script has no line left while the program waits for `waiting` ("the program
-    // waits for the user", "a message waits for its answer"): the run stops with 3.
+    // The script has no line left while `waiting` ("das Programm auf den Benutzer
+    // wartet", "eine Meldung auf ihre Antwort wartet"): the run stops with 3.
     [[noreturn]] void ScriptEnded(std::string_view waiting);
 
     // Runs `program` to its end and writes the "end" line. The code: the stop's, else

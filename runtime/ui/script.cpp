@@ -12,7 +12,7 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 [[noreturn]] void Fail(int line, const std::string& source, const std::string& why) {
-    throw ScriptError("script line " + std::to_string(line) + " (\"" + source + "\"): " + why);
+    throw ScriptError("Skriptzeile " + std::to_string(line) + " (\"" + source + "\"): " + why);
 }
 
 // Cuts the next blank-separated word from the front of `rest`.
@@ -44,7 +44,7 @@ int PositiveNumber(std::string_view word, const ScriptLine& s) {
     int value = 0;
     auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
     if (word.empty() || error != std::errc() || end != word.data() + word.size() || value < 1)
-        Fail(s.line, s.source, "expected a button number from 1, got \"" + std::string(word) + "\"");
+        Fail(s.line, s.source, "erwartet ist eine Knopfnummer ab 1, nicht \"" + std::string(word) + "\"");
     return value;
 }
 
@@ -53,7 +53,7 @@ void ParseArguments(ScriptLine& s, std::string_view rest) {
     switch (s.action) {
     case ScriptAction::Type: {
         s.target = NextWord(rest);
-        if (s.target.empty()) Fail(s.line, s.source, "type needs a control");
+        if (s.target.empty()) Fail(s.line, s.source, "type braucht ein Steuerelement");
         if (!rest.empty()) rest.remove_prefix(1);  // the one separating blank
         s.text = rest;
         return;
@@ -70,25 +70,25 @@ void ParseArguments(ScriptLine& s, std::string_view rest) {
     rest = WithoutComment(rest);
     std::string_view first = NextWord(rest);
     std::string_view second = NextWord(rest);
-    if (!NextWord(rest).empty()) Fail(s.line, s.source, "too many words");
+    if (!NextWord(rest).empty()) Fail(s.line, s.source, "zu viele Wörter");
     switch (s.action) {
     case ScriptAction::Click:
     case ScriptAction::Close:
-        if (first.empty() || !second.empty()) Fail(s.line, s.source, "expected exactly one name");
+        if (first.empty() || !second.empty()) Fail(s.line, s.source, "erwartet ist genau ein Name");
         s.target = first;
         return;
     case ScriptAction::Tick:
         if (first.empty() || (second != "0" && second != "1"))
-            Fail(s.line, s.source, "expected: tick CONTROL 0|1");
+            Fail(s.line, s.source, "erwartet: tick STEUERELEMENT 0|1");
         s.target = first;
         s.number = second == "1" ? 1 : 0;
         return;
     case ScriptAction::Answer:
-        if (!second.empty()) Fail(s.line, s.source, "expected: answer N");
+        if (!second.empty()) Fail(s.line, s.source, "erwartet: answer N");
         s.number = PositiveNumber(first, s);
         return;
     case ScriptAction::Dump:
-        if (!first.empty()) Fail(s.line, s.source, "dump takes nothing");
+        if (!first.empty()) Fail(s.line, s.source, "dump nimmt nichts an");
         return;
     default: return;
     }
@@ -113,7 +113,7 @@ std::vector<ScriptLine> ParseScript(std::string_view text) {
         s.line = number;
         s.source = raw;
         auto action = kActions.find(word);
-        if (action == kActions.end()) Fail(number, s.source, "unknown action \"" + std::string(word) + "\"");
+        if (action == kActions.end()) Fail(number, s.source, "unbekannte Aktion \"" + std::string(word) + "\"");
         s.action = action->second;
         ParseArguments(s, rest);
         lines.push_back(std::move(s));
@@ -125,10 +125,10 @@ Script::Script(std::vector<ScriptLine> lines) : lines_(lines.begin(), lines.end(
 
 Script Script::FromFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw ScriptError("cannot read script " + path);
+    if (!in) throw ScriptError("Das Skript " + path + " lässt sich nicht lesen.");
     std::ostringstream content;
     content << in.rdbuf();
-    if (in.bad()) throw ScriptError("cannot read script " + path);
+    if (in.bad()) throw ScriptError("Das Skript " + path + " lässt sich nicht lesen.");
     return Script(ParseScript(content.str()));
 }
 

@@ -31,7 +31,7 @@ std::string WhyNotReachable(bool open, bool available, const Placement& p) {
     if (!available) return "not available";
     const bool outside = p.x + p.width <= 0 || p.y + p.height <= 0 || p.x >= p.windowWidth ||
                          p.y >= p.windowHeight;
-    if (p.x <= -1000 || p.y <= -1000 || outside) return "out of view";
+    if (p.x <= kOutOfView || p.y <= kOutOfView || outside) return "out of view";
     return "";
 }
 
@@ -78,7 +78,7 @@ int AnswerAlert(RunControl& run, Transcript& transcript, const std::optional<Scr
     const bool valid =
         line && line->action == ScriptAction::Answer && line->number >= 1 && line->number <= buttons;
     transcript.Alert(style, text, defaultButton, labels, valid ? std::optional<int>(line->number) : std::nullopt);
-    if (!line) run.ScriptEnded("an alert waits for its answer");
+    if (!line) run.ScriptEnded("eine Warnung auf ihre Antwort wartet");
     if (!valid) run.ScriptFault(*line, "expected answer 1 to " + std::to_string(buttons) + " for the open alert");
     return line->number;
 }
@@ -87,7 +87,7 @@ void AnswerMessage(RunControl& run, Transcript& transcript, const std::optional<
                    std::string_view title, std::string_view text, int style) {
     const bool valid = line && line->action == ScriptAction::Answer && line->number == 1;
     transcript.Message(title, text, style, valid ? std::optional<int>(1) : std::nullopt);
-    if (!line) run.ScriptEnded("a message waits for its answer");
+    if (!line) run.ScriptEnded("eine Meldung auf ihre Antwort wartet");
     if (!valid) run.ScriptFault(*line, "expected answer 1 for the open message");
 }
 
@@ -111,7 +111,7 @@ std::optional<std::string> AnswerFolder(RunControl& run, Transcript& transcript,
     const std::string opens = FolderDialogStart(host, start);
     if (!line) {
         transcript.Folder(title, start, opens, std::nullopt, false);
-        run.ScriptEnded("the folder dialog waits for its answer");
+        run.ScriptEnded("die Ordnerauswahl auf ihre Antwort wartet");
     }
     if (line->action != ScriptAction::Folder) {
         transcript.Folder(title, start, opens, std::nullopt, false);

@@ -33,7 +33,7 @@ struct Placement {
 };
 
 // Why the user cannot reach a control now, "" when it can: "window closed", "not
-// available", or "out of view" (parked at -1000 or beyond, or wholly outside the
+// available", or "out of view" (parked at kOutOfView or beyond, or wholly outside the
 // window). A click, close, type or tick on such a control is written as ignored.
 std::string WhyNotReachable(bool open, bool available, const Placement& place);
 

@@ -1,52 +1,9 @@
 #include "runtime/ui/transcript.h"
 
-#include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace kaldorin {
 namespace {
-
-// Length of the valid UTF-8 sequence at the start of `s`, 0 when it is not valid
-// (overlong forms, surrogates and code points above U+10FFFF count as not valid).
-std::size_t ValidSequence(std::string_view s) {
-    auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    auto cont = [&](std::size_t i) { return i < s.size() && (b(i) & 0xC0) == 0x80; };
-    unsigned char c = b(0);
-    if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) return cont(1) ? 2 : 0;
-    if (c >= 0xE0 && c <= 0xEF) {
-        if (!cont(1) || !cont(2)) return 0;
-        if (c == 0xE0 && b(1) < 0xA0) return 0;   // overlong
-        if (c == 0xED && b(1) >= 0xA0) return 0;  // surrogate
-        return 3;
-    }
-    if (c >= 0xF0 && c <= 0xF4) {
-        if (!cont(1) || !cont(2) || !cont(3)) return 0;
-        if (c == 0xF0 && b(1) < 0x90) return 0;   // overlong
-        if (c == 0xF4 && b(1) >= 0x90) return 0;  // above U+10FFFF
-        return 4;
-    }
-    return 0;
-}
-
-void AppendEscaped(std::string& out, char c) {
-    switch (c) {
-    case '"': out += "\\\""; return;
-    case '\\': out += "\\\\"; return;
-    case '\n': out += "\\n"; return;
-    case '\r': out += "\\r"; return;
-    case '\t': out += "\\t"; return;
-    case '\b': out += "\\b"; return;
-    case '\f': out += "\\f"; return;
-    default: break;
-    }
-    if (static_cast<unsigned char>(c) < 0x20) {
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
-        out += buffer;
-    } else {
-        out += c;
-    }
-}
 
 std::string Colour(std::optional<Farbe> colour) {
     return colour ? std::to_string(*colour) : "null";
@@ -107,21 +64,10 @@ void AddIgnored(JsonObject& o, std::string_view ignored) {
 
 }  // namespace
 
+// Through the library, whose replace handler turns a byte that is not part of valid
+// UTF-8 into U+FFFD: any text gives valid JSON, and valid UTF-8 passes unchanged.
 std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    while (!text.empty()) {
-        std::size_t n = ValidSequence(text);
-        if (n == 0) {
-            out += "\\ufffd";
-            n = 1;
-        } else if (n == 1) {
-            AppendEscaped(out, text[0]);
-        } else {
-            out.append(text.substr(0, n));
-        }
-        text.remove_prefix(n);
-    }
-    return out + "\"";
+    return nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 JsonObject& JsonObject::AddRaw(std::string_view key, std::string_view json) {

@@ -87,7 +87,7 @@ TEST(Aufruf, ExitCodesAndWhatTheySay) {
         {"--headless", 2, "ausgabe.txt", "--script"},
         {"--system farben=2", 2, "ausgabe.txt", "farben"},
         {"--headless --script " + s.wurzel + "/missing", 2, "ausgabe.txt", "missing"},
-        {"--headless --script " + bad, 2, "ausgabe.txt", "line 2"},
+        {"--headless --script " + bad, 2, "ausgabe.txt", "Skriptzeile 2"},
         {"--headless --script " + leer + t, 3, "t.jsonl", "{\"op\":\"end\",\"code\":3}\n"},
         {"--headless --script " + falsch + t, 2, "t.jsonl", "{\"op\":\"error\",\"line\":1,"},
         // Neither a face nor an unattended run goes on without the transcript asked for.

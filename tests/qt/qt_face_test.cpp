@@ -209,7 +209,7 @@ TEST(QtEreignis, ClosesAndClicksReachTheirHandlersAndWindowsGoAtTheNextStep) {
         tabelle[n] = [&gelaufen, n] { gelaufen.push_back(n); };
     tabelle["CMD_Weiter_Click"] = [&] {
         t.face.EventStep();  // nothing pending: returns at once
-        t.face.Melden("CMD_Abbrechen_Click");
+        t.face.Queue("CMD_Abbrechen_Click");
         t.face.EventStep();  // a cancel pressed meanwhile runs here
         gelaufen.push_back("weiter");
     };

@@ -33,7 +33,7 @@ class Fotograf {
 public:
     Fotograf(qt::QtUi& face, std::string name) : name_(std::move(name)) {
         // Lets the windows paint before the picture.
-        face.BeimWarten([this] { App().processEvents(), Foto("seite"); });
+        face.OnWait([this] { App().processEvents(), Foto("seite"); });
     }
 
 private:
@@ -55,9 +55,9 @@ private:
 // the text; hidden controls count too.
 std::vector<std::string> Ueberstaende(const qt::QtUi& face, const std::string& wo) {
     std::vector<std::string> fehler;
-    for (const auto& [handle, e] : face.Elemente()) {
+    for (const auto& [handle, e] : face.Elements()) {
         QWidget* w = e.widget.data();
-        if (!e.offen || e.istFenster || !w) continue;
+        if (!e.open || e.isWindow || !w) continue;
         const QFontMetrics fm(w->font());
         QString text;
         QRect platz = w->rect();
@@ -78,7 +78,7 @@ std::vector<std::string> Ueberstaende(const qt::QtUi& face, const std::string& w
             if (kasten) platz.setHeight(w->height());
         }
         if (text.isEmpty() || (breite <= platz.width() && hoehe <= platz.height())) continue;
-        fehler.push_back(wo + ": " + e.zustand.name + " \"" + text.toStdString() + "\" needs " + std::to_string(breite) + "x" +
+        fehler.push_back(wo + ": " + e.controlState.name + " \"" + text.toStdString() + "\" needs " + std::to_string(breite) + "x" +
                          std::to_string(hoehe) + ", has " + std::to_string(platz.width()) + "x" + std::to_string(platz.height()));
     }
     return fehler;
@@ -114,7 +114,7 @@ struct Strecke : ::testing::Test {
         Fotograf fotograf(face, fotos);
         int warten = 0;
         if (ueberstaende)
-            face.BeimWarten([&] {
+            face.OnWait([&] {
                 for (auto& f : Ueberstaende(face, "wait " + std::to_string(++warten))) ueberstaende->push_back(f);
             });
         const int code = face.Run([&] {

@@ -50,7 +50,7 @@ TEST(Lauf, AStopCaughtByTheProgramStillEndsTheRunWithItsCode) {
     // A handler that swallows everything must not turn a stop into success.
     const auto [code, text] = Lauf([](RunControl& r) {
         try {
-            r.ScriptEnded("the program waits for the user");
+            r.ScriptEnded("das Programm auf den Benutzer wartet");
         } catch (...) {
         }
         throw std::runtime_error("later fault");

@@ -46,7 +46,7 @@ TEST(Script, BadLinesAreRejectedNamingTheLine) {
                              "tick CB_Desk 1 0\n", "answer\n", "answer 0\n", "answer -1\n", "answer 1x\n",
                              "answer 1 2\n", "type\n", "Click X\n" /* actions are lower case */,
                              "dump\n\nklick CMD_Weiter\n", "\n\ndump now\n"}) {
-        const std::string zeile = std::string("line ") + (text[0] == 'd' || text[0] == '\n' ? "3" : "1");
+        const std::string zeile = std::string("Skriptzeile ") + (text[0] == 'd' || text[0] == '\n' ? "3" : "1");
         try {
             ParseScript(text);
             ADD_FAILURE() << "no error for: " << text;

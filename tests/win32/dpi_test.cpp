@@ -61,10 +61,10 @@ std::string Ueberstand(HWND hwnd, HFONT schrift, Art art, int dpi) {
 // printed or drawn as text stays inside its surface.
 std::vector<std::string> Ueberstaende(const Win32Face& face, const std::string& wo) {
     std::vector<std::string> fehler;
-    for (const auto& [handle, e] : face.Elemente()) {
-        if (!e.offen || !e.hwnd) continue;
-        const std::string name = wo + ": " + (e.istFenster ? e.fensterZustand.name : e.zustand.name);
-        const std::string u = e.istFenster ? "" : Ueberstand(e.hwnd, e.schrift, e.zustand.kind, face.DpiVon(e));
+    for (const auto& [handle, e] : face.Elements()) {
+        if (!e.open || !e.hwnd) continue;
+        const std::string name = wo + ": " + (e.isWindow ? e.windowState.name : e.controlState.name);
+        const std::string u = e.isWindow ? "" : Ueberstand(e.hwnd, e.schrift, e.controlState.kind, face.DpiVon(e));
         if (!u.empty()) fehler.push_back(name + " \"" + FensterText(e.hwnd) + "\": " + u);
         if (!e.flaeche) continue;
         const RECT t = e.flaeche->Beschrieben();
@@ -128,11 +128,11 @@ struct Bediener {
     }
 
     void Seite() {
-        for (const auto& [handle, e] : face.Elemente())
-            if (e.istFenster && e.offen && e.hwnd) UpdateWindow(e.hwnd);
+        for (const auto& [handle, e] : face.Elements())
+            if (e.isWindow && e.open && e.hwnd) UpdateWindow(e.hwnd);
         for (auto& f : Ueberstaende(face, Name("seite"))) fehler.push_back(f);
         if (klicks.empty()) return;
-        face.Melden(klicks.front() + "_Click");
+        face.Queue(klicks.front() + "_Click");
         klicks.erase(klicks.begin());
     }
 
@@ -195,7 +195,7 @@ TEST(W32Dpi, EveryTextFitsOnEveryPageAndAlertOfTheRoad) {
     // option pages; then cancel.
     bediener.klicks = {"cbo_Weiter", "cbo_Weiter", "cbo_Weiter",   "cbo_Weiter", "cbo_Weiter",
                        "cbo_Akzeptieren", "CMD_Weiter", "CMD_Weiter", "CMD_Abbrechen"};
-    face.BeimWarten([&] { bediener.Seite(); });
+    face.OnWait([&] { bediener.Seite(); });
     const int code = face.Run([&] {
         // The message box (the system's own) also fits its text, here the longest one.
         face.Message("Diese Edit-Version von KALDORIN-Edit kann nicht installiert werden,\n"
@@ -224,7 +224,7 @@ TEST(W32Dpi, LayoutScalesAndDumpsStayInTheProgramsPixels) {
     const int code = face.Run([&] {
         const Handle w = face.OpenWindow(3, 300, 200, 0);
         const Handle b = face.CreateControl(w, Art::Button, "cbo_Weiter", "Weiter >", 150, 130, 80, 24);
-        HWND fenster = face.Elemente().at(w).hwnd, knopf = face.Elemente().at(b).hwnd;
+        HWND fenster = face.Elements().at(w).hwnd, knopf = face.Elements().at(b).hwnd;
         EXPECT_EQ(Innen(fenster).right, Skaliert(300, dpi));
         EXPECT_EQ(Ort(knopf).left, Skaliert(150, dpi));
         EXPECT_EQ(Innen(knopf).bottom, Skaliert(24, dpi));

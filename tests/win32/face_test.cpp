@@ -70,6 +70,21 @@ TEST(Lauf, AlertButtonsArePressedByTheScriptAndKeepTheirBlanks) {
               std::string::npos);
 }
 
+// The script runs out while the program waits: after its last line the run ends with 3,
+// as on every face (the shared core plays the lines and knows their end).
+TEST(Lauf, AScriptThatRunsOutEndsTheRunWith3) {
+    Win32Host host;
+    std::ostringstream transcript;
+    Win32Face face(FaceOptions{}, host, Script(ParseScript("dump\n")), &transcript);
+    const int code = face.Run([&] {
+        face.OpenWindow(3, 200, 100, 0);
+        for (;;) face.EventStep();
+    });
+    EXPECT_EQ(code, 3);
+    EXPECT_NE(transcript.str().find("\"op\":\"dump\""), std::string::npos);
+    EXPECT_NE(transcript.str().find("{\"op\":\"end\",\"code\":3}"), std::string::npos);
+}
+
 // Presses OK in the dialog this thread shows, as a person would who takes what it offers.
 void CALLBACK OkDruecken(HWND, UINT, UINT_PTR uhr, DWORD) {
     HWND dialog = FindWindowW(L"#32770", nullptr);

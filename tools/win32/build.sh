@@ -12,7 +12,7 @@ root=$PWD
 # wine32:i386 runs the i686 program (/usr/lib/wine/wine); wine64 the x86_64 one.
 PACKAGES=(mingw-w64 wine64 wine wine32:i386 cmake ninja-build pkg-config dpkg-dev xz-utils xvfb xauth xdotool
           imagemagick liblnk-utils fonts-wine fonts-liberation util-linux
-          libgtest-dev osslsigncode openssl)
+          libgtest-dev osslsigncode openssl nlohmann-json3-dev)
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -71,25 +71,18 @@ public:
     void Discard(int file) override;
     void Unpack(int source, std::span<const ByteRange> stream, int target) override;
 
-    // --- Settings in <prefix>/settings.ini --------------------------------------
-    // Text of a value, "" when absent.
+    // --- Settings in <prefix>/settings.ini (runtime.h gives the contract) -------
     std::string ReadText(std::string_view application, std::string_view section,
                          std::string_view key) override;
-    // A value read as a decimal integer; `fallback` when absent or not a number.
     std::int64_t ReadInt(std::string_view application, std::string_view section,
                          std::string_view key, std::int64_t fallback) override;
-    // Creates or replaces a value (and its section and application).
     void WriteText(std::string_view application, std::string_view section,
                    std::string_view key, std::string_view value) override;
-    // Writes the integer as decimal text.
     void WriteInt(std::string_view application, std::string_view section,
                   std::string_view key, std::int64_t value) override;
-    // Deletes one value; fails when it is absent.
     void DeleteKey(std::string_view application, std::string_view section,
                    std::string_view key) override;
-    // Deletes a section with its values; the application stays. Fails when absent.
     void DeleteSection(std::string_view application, std::string_view section) override;
-    // Deletes an application with all its sections. Fails when absent.
     void DeleteApplication(std::string_view application) override;
     // Writes the number as decimal text.
     void WriteDword(std::string_view application, std::string_view section,

@@ -8,8 +8,9 @@
 namespace kaldorin::w32 {
 
 namespace {
-constexpr int kBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE;
+// The bits the runtime names (runtime.h); the archive bit and the rest stay behind.
+constexpr int kBits =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
 }
 
 bool Gelistet(unsigned long attribute, int attributklasse) {
@@ -37,7 +38,7 @@ std::string Suche::Erste(const std::string& muster, int attributklasse) {
 }
 
 std::string Suche::Naechste() {
-    if (!begonnen_) Fehler("Es wurde keine Suche begonnen.");
+    if (!begonnen_) Fehler("Es läuft keine Verzeichnissuche.");
     if (naechster_ >= treffer_.size()) {
         aktuell_.reset();
         return "";
@@ -48,7 +49,7 @@ std::string Suche::Naechste() {
 }
 
 int Suche::AttributeDesTreffers() const {
-    if (!aktuell_) Fehler("Die Suche hat nichts gefunden.");
+    if (!aktuell_) Fehler("Die Verzeichnissuche hat keinen Eintrag gefunden.");
     return *aktuell_;
 }
 

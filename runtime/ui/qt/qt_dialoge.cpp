@@ -75,9 +75,9 @@ void Zentrieren(QDialog& dialog) {
 
 QWidget* QtUi::Dialogbesitzer() const {
     if (QWidget* aktiv = QApplication::activeWindow()) return aktiv;
-    for (auto it = elemente_.rbegin(); it != elemente_.rend(); ++it) {
+    for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
         const Element& e = it->second;
-        if (e.istFenster && e.offen && e.widget && e.widget->isVisible()) return e.widget;
+        if (e.isWindow && e.open && e.widget && e.widget->isVisible()) return e.widget;
     }
     return nullptr;
 }
@@ -96,13 +96,8 @@ void QtUi::Druecken(QDialog& dialog, int knopf) {
     });
 }
 
-std::optional<ScriptLine> QtUi::AntwortNehmen() {
-    if (!skript_ || skript_->Empty()) return std::nullopt;
-    return skript_->Take();
-}
-
 int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string_view labels) {
-    lauf_.ThrowIfStopping();
+    run_.ThrowIfStopping();
     Warnung dialog(Dialogbesitzer());
     dialog.setWindowFlag(Qt::WindowCloseButtonHint, false);
     dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -144,9 +139,9 @@ int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string
     spalte->addSpacing(8);
     spalte->addLayout(knoepfe);
 
-    if (skript_) {
+    if (script_) {
         const int knopf =
-            AnswerAlert(lauf_, transcript_, AntwortNehmen(), style, text, defaultButton, labels, anzahl);
+            AnswerAlert(run_, transcript_, TakeAnswer(), style, text, defaultButton, labels, anzahl);
         Druecken(dialog, knopf);
         Zentrieren(dialog);
         return dialog.exec();
@@ -158,13 +153,14 @@ int QtUi::Alert(int style, std::string_view text, int defaultButton, std::string
 }
 
 void QtUi::Message(std::string_view text, std::string_view title, int style) {
-    lauf_.ThrowIfStopping();
+    run_.ThrowIfStopping();
+    messages_.emplace_back(text);
     QMessageBox box(MeldungSymbol(style), Q(title), Zeilen(text), QMessageBox::Ok, Dialogbesitzer());
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setProperty("antwort", 1);
-    if (skript_) {
-        AnswerMessage(lauf_, transcript_, AntwortNehmen(), title, text, style);
+    if (script_) {
+        AnswerMessage(run_, transcript_, TakeAnswer(), title, text, style);
         Druecken(box, 1);
         Zentrieren(box);
         box.exec();
@@ -176,8 +172,8 @@ void QtUi::Message(std::string_view text, std::string_view title, int style) {
 }
 
 std::string QtUi::BrowseForFolder(Handle owner, int, std::string_view title, std::string_view start) {
-    lauf_.ThrowIfStopping();
-    QWidget* besitzer = owner ? Holen(owner, "Ordnerauswahl").widget.data() : Dialogbesitzer();
+    run_.ThrowIfStopping();
+    QWidget* besitzer = owner ? Get(owner, "Ordnerauswahl").widget.data() : Dialogbesitzer();
     QFileDialog dialog(besitzer, Q(title));
     // Qt's own dialog everywhere, so that a script can answer it like a person.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -192,9 +188,9 @@ std::string QtUi::BrowseForFolder(Handle owner, int, std::string_view title, std
         dialog.selectFile(ordner);
     }
 
-    if (skript_) {
+    if (script_) {
         const std::optional<std::string> antwort =
-            AnswerFolder(lauf_, transcript_, host_, AntwortNehmen(), title, start);
+            AnswerFolder(run_, transcript_, host_, TakeAnswer(), title, start);
         if (!antwort) {
             QTimer::singleShot(0, &dialog, [&dialog] { static_cast<QDialog&>(dialog).reject(); });
             dialog.exec();

@@ -16,22 +16,16 @@
 namespace kaldorin::qt {
 namespace {
 
+// The widget of a control whose kind GetKind has checked.
 template <typename T>
-T* Als(QtUi::Element& e, const char* was) {
-    if (auto* t = qobject_cast<T*>(e.widget.data())) return t;
-    throw Laufzeitfehler("\"" + e.zustand.name + "\" ist kein " + was + ".");
+T* Als(Element& e) {
+    return static_cast<T*>(e.widget.data());
 }
 
 }  // namespace
 
-FontState& QtUi::SchriftVon(Element& e) { return e.istFenster ? e.fensterZustand.font : e.zustand.font; }
-
-std::optional<Farbe>& QtUi::TextfarbeVon(Element& e) {
-    return e.istFenster ? e.fensterZustand.textColour : e.zustand.textColour;
-}
-
 void QtUi::SchriftAnwenden(Element& e) {
-    const QFont f = QSchrift(SchriftVon(e));
+    const QFont f = QSchrift(e.Font());
     e.widget->setFont(f);
     // Text printed into a window or text area follows its font.
     if (e.flaeche) e.flaeche->schrift = f;
@@ -45,15 +39,15 @@ void QtUi::Einpassen(Element& e) {
     if (auto* l = qobject_cast<QLabel*>(e.widget.data())) text = l->text();
     else if (auto* b = qobject_cast<QAbstractButton*>(e.widget.data())) text = b->text();
     else return;
-    e.widget->setFont(PassendeSchrift(*e.widget, QSchrift(SchriftVon(e)), text));
+    e.widget->setFont(PassendeSchrift(*e.widget, QSchrift(e.Font()), text));
 }
 
 void QtUi::SetText(Handle element, std::string_view text) {
-    Element& e = Holen(element, "Text");
+    Element& e = Get(element, "Text");
     QWidget* w = e.widget;
-    if (e.istFenster) {
+    if (e.isWindow) {
         w->setWindowTitle(Q(text));
-        e.fensterZustand.title = text;
+        e.windowState.title = text;
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(Q(text));
         Einpassen(e);
@@ -64,42 +58,23 @@ void QtUi::SetText(Handle element, std::string_view text) {
         b->setText(Q(text));
         Einpassen(e);
     } else {
-        e.zustand.text = text;  // frames and the like keep it without showing it
+        e.controlState.text = text;  // frames and the like keep it without showing it
     }
 }
 
 std::string QtUi::Text(Handle element) {
-    Element& e = Holen(element, "Text");
+    Element& e = Get(element, "Text");
     QWidget* w = e.widget;
-    if (e.istFenster) return e.fensterZustand.title;
+    if (e.isWindow) return e.windowState.title;
     if (auto* l = qobject_cast<QLabel*>(w)) return U(l->text());
     if (auto* t = qobject_cast<QLineEdit*>(w)) return U(t->text());
     if (auto* b = qobject_cast<QAbstractButton*>(w)) return U(b->text());
-    return e.zustand.text;
-}
-
-void QtUi::SetFontName(Handle element, std::string_view name) {
-    Element& e = Holen(element, "Schrift");
-    SchriftVon(e).name = name;
-    SchriftAnwenden(e);
-}
-
-void QtUi::SetFontSize(Handle element, int points) {
-    if (points <= 0) throw Laufzeitfehler("Ungültige Schriftgröße " + std::to_string(points) + ".");
-    Element& e = Holen(element, "Schrift");
-    SchriftVon(e).size = points;
-    SchriftAnwenden(e);
-}
-
-void QtUi::SetFontBold(Handle element, bool bold) {
-    Element& e = Holen(element, "Schrift");
-    SchriftVon(e).bold = bold;
-    SchriftAnwenden(e);
+    return e.controlState.text;
 }
 
 void QtUi::SetTextColour(Handle element, Farbe colour) {
-    Element& e = Holen(element, "Textfarbe");
-    TextfarbeVon(e) = colour;
+    Element& e = Get(element, "Textfarbe");
+    e.TextColour() = colour;
     QPalette pal = e.widget->palette();
     for (auto rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         pal.setColor(rolle, QFarbe(colour));
@@ -108,104 +83,91 @@ void QtUi::SetTextColour(Handle element, Farbe colour) {
 }
 
 void QtUi::SetBackColour(Handle element, Farbe colour) {
-    Element& e = Holen(element, "Hintergrundfarbe");
-    (e.istFenster ? e.fensterZustand.backColour : e.zustand.backColour) = colour;
+    Element& e = Get(element, "Hintergrundfarbe");
+    e.BackColour() = colour;
     if (e.flaeche) {
         // As on the original system, a new back colour clears what was drawn.
         e.flaeche->SetzeHintergrund(QFarbe(colour));
-        e.ausgabe.Clear();
+        e.output.Clear();
         return;
     }
     QPalette pal = e.widget->palette();
     for (auto rolle : {QPalette::Window, QPalette::Base, QPalette::Button})
         pal.setColor(rolle, QFarbe(colour));
     e.widget->setPalette(pal);
-    e.widget->setAutoFillBackground(!e.zustand.transparent);
+    e.widget->setAutoFillBackground(!e.controlState.transparent);
 }
 
 void QtUi::SetToolTip(Handle element, std::string_view text) {
-    Element& e = Holen(element, "Tooltip");
-    if (e.istFenster) throw Laufzeitfehler("Ein Fenster hat keinen Tooltip.");
-    e.zustand.toolTip = text;
+    Element& e = Get(element, "Tooltip");
+    if (e.isWindow) throw Laufzeitfehler("Ein Fenster hat keinen Tooltip.");
+    e.controlState.toolTip = text;
     e.widget->setToolTip(Q(text));
 }
 
 void QtUi::SetIcon(Handle window, std::string_view resource) {
-    Element& e = HolenFenster(window);
+    Element& e = GetWindow(window);
     e.widget->setWindowIcon(QIcon(Bild(resource)));
-    e.fensterZustand.icon = resource;
+    e.windowState.icon = resource;
 }
 
 void QtUi::SetPicture(Handle picture, std::string_view resource) {
-    Element& e = Holen(picture, "Bild");
-    Als<QLabel>(e, "Bildfeld")->setPixmap(Bild(resource));
-    e.zustand.picture = resource;
+    Element& e = GetKind(picture, Art::Picture, "Bild");
+    Als<QLabel>(e)->setPixmap(Bild(resource));
+    e.controlState.picture = resource;
 }
 
 void QtUi::SetTransparent(Handle label, bool transparent) {
-    Element& e = Holen(label, "Transparenz");
-    auto* l = Als<QLabel>(e, "Bezeichnungsfeld");
-    e.zustand.transparent = transparent;
+    Element& e = GetKind(label, Art::Label, "Transparenz");
+    auto* l = Als<QLabel>(e);
+    e.controlState.transparent = transparent;
     // Without its own background the label shows what lies below: the gradient.
-    l->setAutoFillBackground(!transparent && e.zustand.backColour.has_value());
+    l->setAutoFillBackground(!transparent && e.controlState.backColour.has_value());
 }
 
 void QtUi::SetBorder(Handle textBox, int style) {
-    Element& e = Holen(textBox, "Rahmen");
-    Als<QLineEdit>(e, "Textfeld")->setFrame(style != 0);
-    e.zustand.border = style;
+    CheckBorder(style);
+    Element& e = GetKind(textBox, Art::TextBox, "Rahmen");
+    Als<QLineEdit>(e)->setFrame(style != 0);
+    e.controlState.border = style;
 }
 
 void QtUi::SetSmooth(Handle progressBar, bool smooth) {
-    Element& e = Holen(progressBar, "Fortschritt");
     // Qt draws the bar smooth in its own styles; the setting is kept for the record.
-    Als<QProgressBar>(e, "Fortschrittsbalken");
-    e.zustand.smooth = smooth;
-}
-
-void QtUi::SetAutoRedraw(Handle surface, bool keep) {
-    Element& e = Holen(surface, "Ausgabe");
-    // Every surface of this face keeps its drawing; the setting is kept for the record.
-    if (e.istFenster) {
-        e.fensterZustand.autoRedraw = keep;
-        return;
-    }
-    if (!e.flaeche && e.zustand.kind != Art::Picture)
-        throw Laufzeitfehler("\"" + e.zustand.name + "\" ist keine Ausgabefläche.");
-    e.zustand.autoRedraw = keep;
+    Element& e = GetKind(progressBar, Art::ProgressBar, "Fortschritt");
+    e.controlState.smooth = smooth;
 }
 
 void QtUi::SetTicked(Handle checkBox, bool ticked) {
-    Element& e = Holen(checkBox, "Haken");
-    Als<QCheckBox>(e, "Kontrollkästchen")->setChecked(ticked);
+    Element& e = GetKind(checkBox, Art::CheckBox, "Haken");
+    Als<QCheckBox>(e)->setChecked(ticked);
 }
 
 bool QtUi::Ticked(Handle checkBox) {
-    Element& e = Holen(checkBox, "Haken");
-    return Als<QCheckBox>(e, "Kontrollkästchen")->isChecked();
+    Element& e = GetKind(checkBox, Art::CheckBox, "Haken");
+    return Als<QCheckBox>(e)->isChecked();
 }
 
 void QtUi::SetProgressMax(Handle progressBar, int maximum) {
-    Element& e = Holen(progressBar, "Fortschritt");
-    auto* p = Als<QProgressBar>(e, "Fortschrittsbalken");
-    if (maximum < 1) throw Laufzeitfehler("Ungültiges Maximum " + std::to_string(maximum) + ".");
+    Element& e = GetKind(progressBar, Art::ProgressBar, "Fortschritt");
+    auto* p = Als<QProgressBar>(e);
+    CheckProgressMax(maximum);
     p->setRange(0, maximum);
 }
 
 void QtUi::SetProgress(Handle progressBar, int value) {
-    Element& e = Holen(progressBar, "Fortschritt");
-    auto* p = Als<QProgressBar>(e, "Fortschrittsbalken");
-    if (value < 0 || value > p->maximum())
-        throw Laufzeitfehler("Ungültiger Fortschrittswert " + std::to_string(value) + ".");
+    Element& e = GetKind(progressBar, Art::ProgressBar, "Fortschritt");
+    auto* p = Als<QProgressBar>(e);
+    CheckProgress(value, p->maximum());
     p->setValue(value);
 }
 
 void QtUi::Move(Handle element, int x, int y) {
-    Holen(element, "Position").widget->move(x, y);
+    Get(element, "Position").widget->move(x, y);
 }
 
 void QtUi::SetAvailable(Handle control, bool available) {
-    QWidget* w = Holen(control, "Verfügbarkeit").widget;
+    QWidget* w = Get(control, "Verfügbarkeit").widget;
     // Qt would hand the focus on to the next control at once, in the middle of the
     // handler ("weiter" greyed out while it works would leave it on "abbrechen"). Like
     // Windows, the focus is dropped here and given back at the next top-level wait.
@@ -214,27 +176,26 @@ void QtUi::SetAvailable(Handle control, bool available) {
 }
 
 bool QtUi::Available(Handle control) {
-    return Holen(control, "Verfügbarkeit").widget->isEnabled();
+    return Get(control, "Verfügbarkeit").widget->isEnabled();
 }
 
 void QtUi::Focus(Handle control) {
-    Element& e = Holen(control, "Fokus");
+    Element& e = Get(control, "Fokus");
     // A control that cannot take the focus (greyed out) simply does not get it.
     e.widget->setFocus(Qt::OtherFocusReason);
-    fokus_ = control;
-    tastatur_.Verlangt(control);
+    FocusAsked(control);
 }
 
 void QtUi::SetMousePointer(int shape) {
-    if (shape == mauszeiger_) return;
+    if (shape == mousePointer_) return;
     if (shape == 0) {
         QApplication::restoreOverrideCursor();
     } else {
-        const QCursor zeiger(shape == 11 ? Qt::WaitCursor : Qt::ArrowCursor);
-        if (mauszeiger_ != 0) QApplication::changeOverrideCursor(zeiger);
+        const QCursor zeiger(shape == kBusyPointer ? Qt::WaitCursor : Qt::ArrowCursor);
+        if (mousePointer_ != 0) QApplication::changeOverrideCursor(zeiger);
         else QApplication::setOverrideCursor(zeiger);
     }
-    mauszeiger_ = shape;
+    mousePointer_ = shape;
 }
 
 }  // namespace kaldorin::qt

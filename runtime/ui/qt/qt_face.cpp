@@ -33,8 +33,8 @@ int RunQtFace(const FaceOptions& options, Host& host,
     std::unique_ptr<QApplication> app;
     if (!QApplication::instance() && !AnzeigeDa()) {
         // Qt would abort the process; say plainly what is missing instead.
-        std::cerr << "kaldorin-setup: no display for the Qt face (DISPLAY, WAYLAND_DISPLAY "
-                     "or QT_QPA_PLATFORM); use --headless with a script\n";
+        std::cerr << "kaldorin-setup: Für die Qt-Oberfläche fehlt eine Anzeige (DISPLAY, WAYLAND_DISPLAY "
+                     "oder QT_QPA_PLATFORM); ohne Anzeige geht es mit --headless und einem Skript.\n";
         return 1;
     }
     if (!QApplication::instance()) {

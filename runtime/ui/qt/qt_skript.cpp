@@ -6,91 +6,43 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 
 #include "runtime/ui/qt/qt_hilfen.h"
 #include "runtime/ui/qt/qt_maus.h"
 #include "runtime/ui/qt/qt_ui.h"
-#include "runtime/ui/script_player.h"
 
 namespace kaldorin::qt {
 
-void QtUi::NaechsteAktion() {
-    if (skript_->Empty()) lauf_.ScriptEnded("the program waits for the user");
-    Ausfuehren(skript_->Take());
+Placement QtUi::PlaceOf(const Element& e) const {
+    const QRect ort = e.widget->geometry();
+    const QSize fenster = e.widget->parentWidget() ? e.widget->parentWidget()->size() : QSize();
+    return {ort.x(), ort.y(), ort.width(), ort.height(), fenster.width(), fenster.height()};
 }
 
-void QtUi::Ausfuehren(const ScriptLine& line) {
-    switch (line.action) {
-        case ScriptAction::Click: return Klicken(line);
-        case ScriptAction::Close: return Schliessen(line);
-        case ScriptAction::Type: return Tippen(line);
-        case ScriptAction::Tick: return Haken(line);
-        case ScriptAction::Dump: return Abbild();
-        case ScriptAction::Answer:
-        case ScriptAction::Folder:
-            lauf_.ScriptFault(line, "no alert, message or folder dialog is open");
-    }
-}
-
-// Why the user cannot reach `control` now, "" when it can.
-std::string QtUi::WarumNichtErreichbar(Handle control) const {
-    const Element& e = elemente_.at(control);
-    if (!e.offen || !e.widget) return WhyNotReachable(false, false, {});
-    const QWidget* w = e.widget;
-    const QRect ort = w->geometry();
-    const QSize fenster = w->parentWidget() ? w->parentWidget()->size() : QSize();
-    return WhyNotReachable(true, w->isEnabled(),
-                           {ort.x(), ort.y(), ort.width(), ort.height(), fenster.width(), fenster.height()});
-}
-
-void QtUi::ZielPruefen(const ScriptLine& line, Handle h) {
-    ScriptTarget ziel;
-    if (h != 0) ziel = {true, elemente_.at(h).istFenster, elemente_.at(h).zustand.kind};
-    if (std::string fehler = TargetFault(line, ziel); !fehler.empty()) lauf_.ScriptFault(line, fehler);
-}
-
-void QtUi::Klicken(const ScriptLine& line) {
-    const Handle h = Nachschlagen(line.target);
-    ZielPruefen(line, h);
-    if (!ReportAction(transcript_, line, WarumNichtErreichbar(h))) return;
-    QWidget* w = elemente_.at(h).widget;
+void QtUi::ClickOn(Handle control, const ScriptLine& line) {
+    QWidget* w = elements_.at(control).widget;
     if (qobject_cast<QAbstractButton*>(w)) {
         MausKlick(w);  // the button's own clicked signal queues the handler
     } else {
-        Melden(line.target + "_Click");
+        Queue(line.target + "_Click");
     }
 }
 
-void QtUi::Schliessen(const ScriptLine& line) {
-    const Handle h = Nachschlagen(line.target);
-    ZielPruefen(line, h);
-    const Element& e = elemente_.at(h);
-    // Through the frame: the close event reaches the program, which decides.
-    if (ReportAction(transcript_, line, e.offen ? "" : "window closed")) e.widget->close();
-}
-
-void QtUi::Tippen(const ScriptLine& line) {
-    const Handle h = Nachschlagen(line.target);
-    ZielPruefen(line, h);
-    auto* feld = qobject_cast<QLineEdit*>(elemente_.at(h).widget.data());
-    if (!ReportAction(transcript_, line, WarumNichtErreichbar(h)) || !feld) return;
+void QtUi::TypeInto(Handle textBox, const std::string& text) {
+    auto* feld = qobject_cast<QLineEdit*>(elements_.at(textBox).widget.data());
+    if (!feld) return;
     feld->setFocus(Qt::MouseFocusReason);
     feld->selectAll();
-    feld->insert(Q(line.text));
+    feld->insert(Q(text));
 }
 
-void QtUi::Haken(const ScriptLine& line) {
-    const Handle h = Nachschlagen(line.target);
-    ZielPruefen(line, h);
-    if (!ReportAction(transcript_, line, WarumNichtErreichbar(h))) return;
-    if (auto* kasten = qobject_cast<QCheckBox*>(elemente_.at(h).widget.data()))
-        kasten->setChecked(line.number == 1);
+void QtUi::TickBox(Handle checkBox, bool ticked) {
+    if (auto* kasten = qobject_cast<QCheckBox*>(elements_.at(checkBox).widget.data())) kasten->setChecked(ticked);
 }
 
-WindowState QtUi::FensterZustand(Handle window) const {
-    const Element& e = elemente_.at(window);
-    WindowState s = e.fensterZustand;
+WindowState QtUi::WindowStateOf(Handle window) const {
+    const Element& e = elements_.at(window);
+    WindowState s = e.windowState;
     if (const QWidget* w = e.widget) {
         // Where the window stands on the screen (its frame), and its inner size.
         s.x = w->pos().x();
@@ -99,13 +51,13 @@ WindowState QtUi::FensterZustand(Handle window) const {
         s.height = w->height();
         s.available = w->isEnabled();
     }
-    s.output = &e.ausgabe;
+    s.output = &e.output;
     return s;
 }
 
-ControlState QtUi::Zustand(Handle control) const {
-    const Element& e = elemente_.at(control);
-    ControlState s = e.zustand;
+ControlState QtUi::ControlStateOf(Handle control) const {
+    const Element& e = elements_.at(control);
+    ControlState s = e.controlState;
     const QWidget* w = e.widget;
     if (!w) return s;
     const QRect ort = w->geometry();
@@ -122,22 +74,8 @@ ControlState QtUi::Zustand(Handle control) const {
         s.value = p->value();
         s.maximum = p->maximum();
     }
-    if (s.kind == Art::TextArea) s.output = &e.ausgabe;
+    if (s.kind == Art::TextArea) s.output = &e.output;
     return s;
-}
-
-void QtUi::Abbild() {
-    std::vector<WindowState> fenster;
-    std::vector<ControlState> controls;
-    for (const auto& [handle, e] : elemente_) {
-        if (!e.offen || !e.widget) continue;
-        if (e.istFenster) fenster.push_back(FensterZustand(handle));
-        else controls.push_back(Zustand(handle));
-    }
-    std::string fokus;
-    if (auto it = elemente_.find(fokus_); it != elemente_.end() && it->second.offen)
-        fokus = it->second.zustand.name;
-    transcript_.Dump(fenster, controls, fokus, mauszeiger_);
 }
 
 }  // namespace kaldorin::qt

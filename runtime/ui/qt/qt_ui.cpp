@@ -47,7 +47,7 @@ QFont QSchrift(const FontState& schrift) {
 }
 
 QPixmap Bild(std::string_view resource) {
-    const std::string_view daten = Ressource(resource);
+    const std::string_view daten = Resource(resource);
     QPixmap bild;
     if (!bild.loadFromData(reinterpret_cast<const uchar*>(daten.data()),
                            static_cast<uint>(daten.size())))
@@ -58,78 +58,41 @@ QPixmap Bild(std::string_view resource) {
 
 QtUi::QtUi(const FaceOptions& options, Host& host, std::optional<Script> script,
            std::ostream* transcript)
-    : optionen_(options), host_(host), skript_(std::move(script)), transcript_(transcript) {
+    : FaceCore(options, host, std::move(script), transcript) {
     SchriftenErsetzen();
     TastaturAnmelden();
 }
 
 QtUi::~QtUi() {
-    if (mauszeiger_ != 0) QApplication::restoreOverrideCursor();
-    for (auto& [handle, element] : elemente_) {
-        if (element.istFenster && element.widget) {
+    if (mousePointer_ != 0) QApplication::restoreOverrideCursor();
+    for (auto& [handle, element] : elements_) {
+        if (element.isWindow && element.widget) {
             if (element.flaeche) element.flaeche->schliessenErlaubt = true;
             delete element.widget.data();
         }
     }
 }
 
-Handle QtUi::Neu(Element element) {
-    const Handle h = naechster_++;
-    elemente_.emplace(h, std::move(element));
-    return h;
-}
-
-QtUi::Element& QtUi::Holen(Handle element, const char* wozu) {
-    auto it = elemente_.find(element);
-    if (it == elemente_.end() || !it->second.offen || !it->second.widget)
-        throw Laufzeitfehler(std::string("Das Element für \"") + wozu +
-                             "\" ist nicht (mehr) offen.");
-    return it->second;
-}
-
-QtUi::Element& QtUi::HolenFenster(Handle window) {
-    Element& e = Holen(window, "Fenster");
-    if (!e.istFenster) throw Laufzeitfehler("\"" + e.zustand.name + "\" ist kein Fenster.");
-    return e;
-}
-
 QWidget* QtUi::Widget(Handle element) const {
-    auto it = elemente_.find(element);
-    return it == elemente_.end() || !it->second.offen ? nullptr : it->second.widget.data();
+    auto it = elements_.find(element);
+    return it == elements_.end() || !it->second.open ? nullptr : it->second.widget.data();
 }
-
-// Any element called `name`, an open one first; 0 when there is none.
-Handle QtUi::Nachschlagen(std::string_view name) const {
-    Handle geschlossen = 0;
-    for (const auto& [handle, e] : elemente_) {
-        const std::string& n = e.istFenster ? e.fensterZustand.name : e.zustand.name;
-        if (n != name) continue;
-        if (e.offen) return handle;
-        geschlossen = handle;
-    }
-    return geschlossen;
-}
-
-QWidget* QtUi::WidgetNamens(std::string_view name) const { return Widget(Nachschlagen(name)); }
-
-QWidget* QtUi::Hintergrundfenster() const { return WidgetNamens("Win_1"); }
 
 // --- Windows -------------------------------------------------------------------
 
-Handle QtUi::OpenWindow(int number, int width, int height, Handle owner) {
-    lauf_.ThrowIfStopping();
-    const std::string name = "Win_" + std::to_string(number);
-    if (Handle offen = Nachschlagen(name); offen && elemente_.at(offen).offen)
-        throw Laufzeitfehler("Das Fenster " + name + " ist schon offen.");
-    if (width <= 0 || height <= 0) throw Laufzeitfehler("Ungültige Fenstergröße.");
-    QWidget* eltern = owner ? HolenFenster(owner).widget.data() : nullptr;
-
+Flaeche* QtUi::FensterBauen(QWidget* eltern, const std::string& name) {
     auto* fenster = new Flaeche(eltern, Qt::Window);
     fenster->setObjectName(Q(name));
     fenster->setFont(QSchrift(kStandardschrift));
     fenster->schrift = fenster->font();
-    fenster->beimSchliessen = [this, name] { Melden(name + "_Close"); };
+    fenster->beimSchliessen = [this, name] { Queue(name + "_Close"); };
+    return fenster;
+}
 
+Handle QtUi::OpenWindow(int number, int width, int height, Handle owner) {
+    run_.ThrowIfStopping();
+    const std::string name = NewWindowName(number, width, height);
+    Flaeche* fenster = FensterBauen(owner ? GetWindow(owner).widget.data() : nullptr, name);
     const QRect schirm = QGuiApplication::primaryScreen()->geometry();
     if (number == 1 && width >= schirm.width() && height >= schirm.height()) {
         // Without a window manager full-screen alone does not place the window.
@@ -146,30 +109,26 @@ Handle QtUi::OpenWindow(int number, int width, int height, Handle owner) {
 
     Element e;
     e.widget = fenster;
-    e.istFenster = true;
+    e.isWindow = true;
     e.flaeche = fenster;
-    e.fensterZustand.name = name;
-    e.fensterZustand.number = number;
-    e.fensterZustand.font = kStandardschrift;
-    if (owner) e.fensterZustand.owner = elemente_.at(owner).fensterZustand.name;
-    const Handle h = Neu(std::move(e));
-    transcript_.Opened(FensterZustand(h));
+    e.windowState.name = name;
+    e.windowState.number = number;
+    e.windowState.font = kStandardschrift;
+    if (owner) e.windowState.owner = elements_.at(owner).windowState.name;
+    const Handle h = Add(std::move(e));
+    transcript_.Opened(WindowStateOf(h));
     return h;
 }
 
 void QtUi::CloseWindow(Handle window) {
-    Element& e = HolenFenster(window);
+    Element& e = GetWindow(window);
     QWidget* widget = e.widget;
     if (e.flaeche) e.flaeche->schliessenErlaubt = true;
-    const std::string name = e.fensterZustand.name;
+    const std::string name = e.windowState.name;
     // The window, its controls and the windows it owns close together.
-    for (auto& [handle, element] : elemente_) {
+    for (auto& [handle, element] : elements_) {
         QWidget* w = element.widget;
-        if (handle == window || element.fenster == window || (w && Drinnen(widget, w))) {
-            element.offen = false;
-            if (handle == ausgabe_) ausgabe_ = 0;
-            if (handle == fokus_) fokus_ = 0;
-        }
+        if (handle == window || element.holder == window || (w && Drinnen(widget, w))) MarkClosed(handle);
     }
     widget->hide();
     widget->deleteLater();
@@ -177,16 +136,11 @@ void QtUi::CloseWindow(Handle window) {
 }
 
 Handle QtUi::LoadForm(std::string_view resource) {
-    lauf_.ThrowIfStopping();
-    const FormDescription form = ParseForm(Ressource(resource));
-    if (Handle offen = Nachschlagen(form.name); offen && elemente_.at(offen).offen)
-        throw Laufzeitfehler("Das Formular " + form.name + " ist schon geladen.");
-    auto* fenster = new Flaeche(nullptr, Qt::Window);
-    fenster->setObjectName(Q(form.name));
+    run_.ThrowIfStopping();
+    const FormDescription form = ParseForm(Resource(resource));
+    RefuseOpen(form.name, "Das Formular " + form.name + " ist schon geladen.");
+    Flaeche* fenster = FensterBauen(nullptr, form.name);
     fenster->setWindowTitle(Q(form.title));
-    fenster->setFont(QSchrift(kStandardschrift));
-    fenster->schrift = fenster->font();
-    fenster->beimSchliessen = [this, name = form.name] { Melden(name + "_Close"); };
     fenster->resize(form.width, form.height);
     fenster->Leeren();
     const QRect schirm = QGuiApplication::primaryScreen()->geometry();
@@ -195,21 +149,21 @@ Handle QtUi::LoadForm(std::string_view resource) {
 
     Element e;
     e.widget = fenster;
-    e.istFenster = true;
+    e.isWindow = true;
     e.flaeche = fenster;
-    e.fensterZustand.name = form.name;
-    e.fensterZustand.title = form.title;
-    e.fensterZustand.font = kStandardschrift;
-    const Handle handle = Neu(std::move(e));
-    transcript_.Opened(FensterZustand(handle));
+    e.windowState.name = form.name;
+    e.windowState.title = form.title;
+    e.windowState.font = kStandardschrift;
+    const Handle handle = Add(std::move(e));
+    transcript_.Opened(WindowStateOf(handle));
 
     for (const FormElement& fe : form.elements) {
         const Handle c = CreateControl(handle, fe.art, fe.name, fe.text, fe.x, fe.y,
                                        fe.width, fe.height);
-        Element& control = elemente_.at(c);
+        Element& control = elements_.at(c);
         control.widget->setEnabled(fe.available);
-        control.zustand.font.bold = fe.bold;
-        if (fe.fontSize > 0) control.zustand.font.size = fe.fontSize;
+        control.controlState.font.bold = fe.bold;
+        if (fe.fontSize > 0) control.controlState.font.size = fe.fontSize;
         SchriftAnwenden(control);
     }
     // The form lives on its own, yet stays above the full-screen background.
@@ -219,13 +173,6 @@ Handle QtUi::LoadForm(std::string_view resource) {
     }
     fenster->show();
     return handle;
-}
-
-Handle QtUi::FindControl(std::string_view name) {
-    const Handle h = Nachschlagen(name);
-    if (h == 0 || !elemente_.at(h).offen)
-        throw Laufzeitfehler("Kein Element namens " + std::string(name) + ".");
-    return h;
 }
 
 QWidget* QtUi::ControlBauen(QWidget* eltern, Art art, const std::string& name,
@@ -244,7 +191,7 @@ QWidget* QtUi::ControlBauen(QWidget* eltern, Art art, const std::string& name,
         case Art::Button: {
             auto* b = new QPushButton(text, eltern);
             b->setAutoDefault(false);
-            QObject::connect(b, &QPushButton::clicked, b, [this, klick] { Melden(klick); });
+            QObject::connect(b, &QPushButton::clicked, b, [this, klick] { Queue(klick); });
             return b;
         }
         case Art::Frame: {
@@ -258,7 +205,7 @@ QWidget* QtUi::ControlBauen(QWidget* eltern, Art art, const std::string& name,
         }
         case Art::CheckBox: {
             auto* c = new QCheckBox(text, eltern);
-            QObject::connect(c, &QCheckBox::clicked, c, [this, klick] { Melden(klick); });
+            QObject::connect(c, &QCheckBox::clicked, c, [this, klick] { Queue(klick); });
             return c;
         }
         case Art::ProgressBar: {
@@ -284,10 +231,7 @@ QWidget* QtUi::ControlBauen(QWidget* eltern, Art art, const std::string& name,
 
 Handle QtUi::CreateControl(Handle window, Art art, std::string_view name,
                            std::string_view text, int x, int y, int width, int height) {
-    Element& fenster = HolenFenster(window);
-    if (name.empty()) throw Laufzeitfehler("Ein Steuerelement braucht einen Namen.");
-    if (Handle gleich = Nachschlagen(name); gleich && elemente_.at(gleich).offen)
-        throw Laufzeitfehler("Es gibt schon ein Element namens " + std::string(name) + ".");
+    Element& fenster = WindowForNewControl(window, name);
     QWidget* w = ControlBauen(fenster.widget, art, std::string(name), Q(text));
     w->setObjectName(Q(name));
     w->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
@@ -296,24 +240,22 @@ Handle QtUi::CreateControl(Handle window, Art art, std::string_view name,
 
     Element e;
     e.widget = w;
-    e.fenster = window;
-    e.zustand.name = std::string(name);
-    e.zustand.kind = art;
-    e.zustand.window = fenster.fensterZustand.name;
-    e.zustand.font = fenster.fensterZustand.font;  // a new control takes its window's font
-    e.zustand.maximum = 100;
+    e.holder = window;
+    e.controlState.name = std::string(name);
+    e.controlState.kind = art;
+    e.controlState.window = fenster.windowState.name;
+    e.controlState.font = fenster.windowState.font;  // a new control takes its window's font
+    e.controlState.maximum = 100;
     if (art == Art::TextArea) e.flaeche = static_cast<Flaeche*>(w);
-    const Handle h = Neu(std::move(e));
-    SchriftAnwenden(elemente_.at(h));
+    const Handle h = Add(std::move(e));
+    SchriftAnwenden(elements_.at(h));
     return h;
 }
 
-void QtUi::BindHandlers(HandlerTable table) { handler_ = std::move(table); }
-
 void QtUi::SetResizable(Handle window, bool resizable) {
-    Element& e = HolenFenster(window);
+    Element& e = GetWindow(window);
     QWidget* w = e.widget;
-    e.fensterZustand.resizable = resizable;
+    e.windowState.resizable = resizable;
     if (resizable) {
         w->setMinimumSize(0, 0);
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -336,22 +278,22 @@ int TwipsProPixel() {
 }  // namespace
 
 int QtUi::ScreenWidth() {
-    return optionen_.screenWidth.value_or(QGuiApplication::primaryScreen()->geometry().width());
+    return options_.screenWidth.value_or(QGuiApplication::primaryScreen()->geometry().width());
 }
 
 int QtUi::ScreenHeight() {
-    return optionen_.screenHeight.value_or(
+    return options_.screenHeight.value_or(
         QGuiApplication::primaryScreen()->geometry().height());
 }
 
-int QtUi::ScreenWidthTwips() { return ScreenWidth() * optionen_.twips.value_or(TwipsProPixel()); }
+int QtUi::ScreenWidthTwips() { return ScreenWidth() * options_.twips.value_or(TwipsProPixel()); }
 
 int QtUi::ScreenHeightTwips() {
-    return ScreenHeight() * optionen_.twips.value_or(TwipsProPixel());
+    return ScreenHeight() * options_.twips.value_or(TwipsProPixel());
 }
 
 std::int64_t QtUi::Colours() {
-    if (optionen_.colours) return *optionen_.colours;
+    if (options_.colours) return *options_.colours;
     // A 32-bit screen shows 24 bits of colour; the rest is alpha or padding.
     const int tiefe = std::clamp(QGuiApplication::primaryScreen()->depth(), 1, 24);
     return std::int64_t{1} << tiefe;

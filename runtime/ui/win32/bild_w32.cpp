@@ -73,7 +73,7 @@ struct Bitmap {
 template <typename T>
 T Dekodieren(std::string_view resource, T (*umwandeln)(GpBitmap*, COLORREF, int), COLORREF hintergrund, int dpi) {
     GdiplusBereit();
-    const std::string_view daten = Ressource(resource);
+    const std::string_view daten = Resource(resource);
     IStream* strom = SHCreateMemStream(reinterpret_cast<const BYTE*>(daten.data()), static_cast<UINT>(daten.size()));
     if (!strom) throw Laufzeitfehler("Das Bild \"" + std::string(resource) + "\" kann nicht gelesen werden.");
     T ergebnis{};

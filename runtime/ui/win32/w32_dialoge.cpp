@@ -149,18 +149,18 @@ int CALLBACK OrdnerRueckruf(HWND dialog, UINT nachricht, LPARAM, LPARAM daten) {
 }  // namespace
 
 int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::string_view labels) {
-    lauf_.ThrowIfStopping();
+    run_.ThrowIfStopping();
     const std::vector<std::string> beschriftungen = SplitButtons(labels);
     const int anzahl = static_cast<int>(beschriftungen.size());
     std::optional<int> skriptAntwort;
-    if (optionen_.answerDialogs) {
+    if (options_.answerDialogs) {
         // Unattended: the first button, pressed on the real alert; the text is printed.
         transcript_.Alert(style, text, defaultButton, labels, 1);
         std::cout << AnsweredAlert(text, beschriftungen.at(0));
         skriptAntwort = 1;
-    } else if (skript_) {
+    } else if (script_) {
         skriptAntwort =
-            AnswerAlert(lauf_, transcript_, AntwortNehmen(), style, text, defaultButton, labels, anzahl);
+            AnswerAlert(run_, transcript_, TakeAnswer(), style, text, defaultButton, labels, anzahl);
     }
 
     WarnungsKlasseAnmelden();
@@ -242,11 +242,11 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
         while (zustand.antwort == 0) {
             if (skriptAntwort && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
                 // The click was refused (the alert is not in front): it still counts.
-                std::cerr << "kaldorin-setup: the alert did not take the click; the answer is passed on\n";
+                std::cerr << "kaldorin-setup: Die Warnung nimmt den Klick nicht an; die Antwort wird weitergegeben.\n";
                 zustand.antwort = *skriptAntwort;
                 break;
             }
-            if (!GetMessageW(&msg, nullptr, 0, 0)) lauf_.StopWith(static_cast<int>(msg.wParam));
+            if (!GetMessageW(&msg, nullptr, 0, 0)) run_.StopWith(static_cast<int>(msg.wParam));
             if (!IsDialogMessageW(dialog, &msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
@@ -262,15 +262,15 @@ int Win32Face::Alert(int style, std::string_view text, int defaultButton, std::s
 }
 
 void Win32Face::Message(std::string_view text, std::string_view title, int style) {
-    lauf_.ThrowIfStopping();
-    meldungen_.emplace_back(text);
-    const bool skriptGibtAntwort = skript_ && !optionen_.answerDialogs;
-    if (optionen_.answerDialogs) {
+    run_.ThrowIfStopping();
+    messages_.emplace_back(text);
+    const bool skriptGibtAntwort = script_ && !options_.answerDialogs;
+    if (options_.answerDialogs) {
         transcript_.Message(title, text, style, 1);
         std::cout << AnsweredMessage(title, text);
         SetTimer(nullptr, 0, 20, MeldungDruecken);
-    } else if (skript_) {
-        AnswerMessage(lauf_, transcript_, AntwortNehmen(), title, text, style);
+    } else if (script_) {
+        AnswerMessage(run_, transcript_, TakeAnswer(), title, text, style);
         SetTimer(nullptr, 0, 20, MeldungDruecken);
     }
     HWND besitzer = GetActiveWindow();
@@ -280,20 +280,20 @@ void Win32Face::Message(std::string_view text, std::string_view title, int style
     }
     MessageBoxW(besitzer, Zeilen(text, false).c_str(), Breit(title).c_str(), MB_OK | MeldungsSymbol(style));
     QuitPruefen();
-    if (!skriptGibtAntwort && !optionen_.answerDialogs) transcript_.Message(title, text, style, 1);
+    if (!skriptGibtAntwort && !options_.answerDialogs) transcript_.Message(title, text, style, 1);
 }
 
 std::string Win32Face::BrowseForFolder(Handle owner, int flags, std::string_view title, std::string_view start) {
-    lauf_.ThrowIfStopping();
-    HWND besitzer = owner ? Holen(owner, "Ordnerauswahl").hwnd : GetActiveWindow();
+    run_.ThrowIfStopping();
+    HWND besitzer = owner ? Get(owner, "Ordnerauswahl").hwnd : GetActiveWindow();
     Ordnerwahl wahl;
     const std::string anfang = FolderDialogStart(host_, start);
     wahl.start = Breit(anfang);
 
     std::optional<std::string> skriptAntwort;
-    if (skript_) {
+    if (script_) {
         wahl.skript = true;
-        skriptAntwort = AnswerFolder(lauf_, transcript_, host_, AntwortNehmen(), title, start);
+        skriptAntwort = AnswerFolder(run_, transcript_, host_, TakeAnswer(), title, start);
         if (skriptAntwort) wahl.wahl = Breit(skriptAntwort->substr(0, skriptAntwort->size() - 1));
         else wahl.abbrechen = true;
     }

@@ -27,12 +27,12 @@ constexpr wchar_t kFlaechenKlasse[] = L"KaldorinFlaeche";
 // The one face of this thread, for the window procedures.
 Win32Face* gFace = nullptr;
 
-Win32Face::Element* ElementVonHwnd(HWND hwnd) { return gFace ? gFace->ElementVon(hwnd) : nullptr; }
+Element* ElementVonHwnd(HWND hwnd) { return gFace ? gFace->ElementVon(hwnd) : nullptr; }
 
 void Malen(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
-    Win32Face::Element* e = ElementVonHwnd(hwnd);
+    Element* e = ElementVonHwnd(hwnd);
     if (e && e->flaeche) {
         e->flaeche->Malen(dc, ps.rcPaint);
         gFace->BeschriftungenMalen(hwnd, dc);
@@ -44,9 +44,9 @@ void Malen(HWND hwnd) {
 
 // Colours of a label, check box or text box, asked by Windows before it draws one.
 LRESULT ControlFarben(HDC dc, HWND control, UINT nachricht) {
-    Win32Face::Element* e = ElementVonHwnd(control);
+    Element* e = ElementVonHwnd(control);
     if (!e) return 0;
-    const ControlState& z = e->zustand;
+    const ControlState& z = e->controlState;
     if (z.textColour) SetTextColor(dc, Farbref(*z.textColour));
     if (z.transparent && z.kind == Art::Label) {
         // Without its own background the label shows what lies below: the gradient.
@@ -59,9 +59,9 @@ LRESULT ControlFarben(HDC dc, HWND control, UINT nachricht) {
     }
     // Labels and check boxes take the back colour of the surface they sit on.
     if (nachricht == WM_CTLCOLORSTATIC) {
-        Win32Face::Element* eltern = ElementVonHwnd(GetParent(control));
+        Element* eltern = ElementVonHwnd(GetParent(control));
         if (eltern && eltern->pinsel) {
-            SetBkColor(dc, Farbref(*eltern->fensterZustand.backColour));
+            SetBkColor(dc, Farbref(*eltern->windowState.backColour));
             return reinterpret_cast<LRESULT>(eltern->pinsel);
         }
     }
@@ -71,7 +71,7 @@ LRESULT ControlFarben(HDC dc, HWND control, UINT nachricht) {
 // Such a label draws nothing itself: the surface below draws its text on top of what
 // it shows, so overlapping labels (the shadowed title) both show.
 LRESULT CALLBACK BeschriftungsProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
-    Win32Face::Element* e = ElementVonHwnd(hwnd);
+    Element* e = ElementVonHwnd(hwnd);
     if (e && Win32Face::VomFensterGemalt(*e)) {
         if (nachricht == WM_ERASEBKGND) return 1;
         if (nachricht == WM_PAINT) {
@@ -94,13 +94,13 @@ LRESULT CALLBACK FensterProzedur(HWND hwnd, UINT nachricht, WPARAM w, LPARAM l) 
                 return 1;  // WM_PAINT covers every pixel
             case WM_CLOSE:
                 // The program decides whether the window goes: report the wish only.
-                if (Win32Face::Element* e = ElementVonHwnd(hwnd); e && e->istFenster)
-                    gFace->Melden(e->fensterZustand.name + "_Close");
+                if (Element* e = ElementVonHwnd(hwnd); e && e->isWindow)
+                    gFace->Queue(e->windowState.name + "_Close");
                 return 0;
             case WM_COMMAND:
                 if (HIWORD(w) == BN_CLICKED && l != 0) {
-                    if (Win32Face::Element* e = ElementVonHwnd(reinterpret_cast<HWND>(l)))
-                        gFace->Melden(e->zustand.name + "_Click");
+                    if (Element* e = ElementVonHwnd(reinterpret_cast<HWND>(l)))
+                        gFace->Queue(e->controlState.name + "_Click");
                     return 0;
                 }
                 break;
@@ -163,97 +163,68 @@ SIZE SchirmInProgrammeinheiten() {
 
 Win32Face::Win32Face(const FaceOptions& options, Host& host, std::optional<Script> script,
                      std::ostream* transcript, int halten)
-    : optionen_(options), host_(host), skript_(std::move(script)), transcript_(transcript), halten_(halten) {
+    : FaceCore(options, host, std::move(script), transcript), halten_(halten) {
     gFace = this;
     KlassenAnmelden();
 }
 
 Win32Face::~Win32Face() {
-    for (auto& [handle, e] : elemente_) {
-        if (e.istFenster && e.hwnd && IsWindow(e.hwnd)) DestroyWindow(e.hwnd);
+    for (auto& [handle, e] : elements_) {
+        if (e.isWindow && e.hwnd && IsWindow(e.hwnd)) DestroyWindow(e.hwnd);
         if (e.schrift) DeleteObject(e.schrift);
         if (e.pinsel) DeleteObject(e.pinsel);
     }
     if (gFace == this) gFace = nullptr;
 }
 
-Win32Face::Element* Win32Face::ElementVon(HWND hwnd) {
+Element* Win32Face::ElementVon(HWND hwnd) {
     if (!hwnd) return nullptr;
     const auto handle = static_cast<Handle>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    auto it = elemente_.find(handle);
-    if (it == elemente_.end() || it->second.hwnd != hwnd) return nullptr;
+    auto it = elements_.find(handle);
+    if (it == elements_.end() || it->second.hwnd != hwnd) return nullptr;
     return &it->second;
 }
 
+Element::Element() = default;
+Element::Element(Element&&) noexcept = default;
+Element::~Element() = default;
+
 Handle Win32Face::Neu(Element element) {
-    const Handle h = naechster_++;
     HWND hwnd = element.hwnd;
-    elemente_.emplace(h, std::move(element));
+    const Handle h = Add(std::move(element));
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(h));
     return h;
 }
 
-Win32Face::Element& Win32Face::Holen(Handle element, const char* wozu) {
-    auto it = elemente_.find(element);
-    if (it == elemente_.end() || !it->second.offen)
-        throw Laufzeitfehler(std::string("Das Element für \"") + wozu + "\" ist nicht (mehr) offen.");
-    return it->second;
-}
-
-Win32Face::Element& Win32Face::HolenFenster(Handle window) {
-    Element& e = Holen(window, "Fenster");
-    if (!e.istFenster) throw Laufzeitfehler("\"" + e.zustand.name + "\" ist kein Fenster.");
-    return e;
-}
-
-Win32Face::Element& Win32Face::HolenArt(Handle control, Art art, const char* wozu) {
-    Element& e = Holen(control, wozu);
-    if (e.istFenster || e.zustand.kind != art)
-        throw Laufzeitfehler("\"" + (e.istFenster ? e.fensterZustand.name : e.zustand.name) +
-                             "\" ist kein Steuerelement der Art " + std::string(KindName(art)) + ".");
-    return e;
-}
-
-Handle Win32Face::Nachschlagen(std::string_view name) const {
-    Handle geschlossen = 0;
-    for (const auto& [handle, e] : elemente_) {
-        const std::string& n = e.istFenster ? e.fensterZustand.name : e.zustand.name;
-        if (n != name) continue;
-        if (e.offen) return handle;
-        geschlossen = handle;
-    }
-    return geschlossen;
-}
-
 HWND Win32Face::Hintergrundfenster() const {
-    const Handle h = Nachschlagen("Win_1");
-    return h && elemente_.at(h).offen ? elemente_.at(h).hwnd : nullptr;
+    const Handle h = Lookup("Win_1");
+    return h && elements_.at(h).open ? elements_.at(h).hwnd : nullptr;
 }
 
 std::vector<HWND> Win32Face::OffeneFenster() const {
     std::vector<HWND> fenster;
-    for (const auto& [handle, e] : elemente_)
-        if (e.istFenster && e.offen && e.hwnd) fenster.push_back(e.hwnd);
+    for (const auto& [handle, e] : elements_)
+        if (e.isWindow && e.open && e.hwnd) fenster.push_back(e.hwnd);
     return fenster;
 }
 
 bool Win32Face::VomFensterGemalt(const Element& e) {
-    return !e.istFenster && e.zustand.kind == Art::Label && (e.zustand.transparent || !e.zustand.backColour);
+    return !e.isWindow && e.controlState.kind == Art::Label && (e.controlState.transparent || !e.controlState.backColour);
 }
 
 // Draws the texts of the labels on `fenster` that it paints, in the order they were
 // made, so that a later one lies above an earlier one.
 void Win32Face::BeschriftungenMalen(HWND fenster, HDC dc) {
-    for (auto& [handle, e] : elemente_) {
-        if (!e.offen || !e.hwnd || !VomFensterGemalt(e) || GetParent(e.hwnd) != fenster) continue;
+    for (auto& [handle, e] : elements_) {
+        if (!e.open || !e.hwnd || !VomFensterGemalt(e) || GetParent(e.hwnd) != fenster) continue;
         if (!IsWindowVisible(e.hwnd)) continue;
         RECT r{};
         GetWindowRect(e.hwnd, &r);
         MapWindowPoints(HWND_DESKTOP, fenster, reinterpret_cast<POINT*>(&r), 2);
-        const std::wstring text = Breit(e.zustand.text);
+        const std::wstring text = Breit(e.controlState.text);
         HGDIOBJ alt = SelectObject(dc, e.schrift);
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, e.zustand.textColour ? Farbref(*e.zustand.textColour) : GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(dc, e.controlState.textColour ? Farbref(*e.controlState.textColour) : GetSysColor(COLOR_WINDOWTEXT));
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
         SelectObject(dc, alt);
     }
@@ -287,25 +258,25 @@ HWND Win32Face::FensterBauen(const std::string& name, const std::string& titel, 
 }
 
 int Win32Face::DpiVon(const Element& e) const {
-    if (e.istFenster) return e.dpi;
-    auto it = elemente_.find(e.fenster);
-    return it == elemente_.end() ? kProgrammDpi : it->second.dpi;
+    if (e.isWindow) return e.dpi;
+    auto it = elements_.find(e.holder);
+    return it == elements_.end() ? kProgrammDpi : it->second.dpi;
 }
 
 void Win32Face::DpiWechseln(HWND hwnd, int dpi, const RECT& vorschlag) {
     Element* f = ElementVon(hwnd);
-    if (!f || !f->istFenster || dpi <= 0 || dpi == f->dpi) return;
+    if (!f || !f->isWindow || dpi <= 0 || dpi == f->dpi) return;
     const int alt = f->dpi;
     f->dpi = dpi;
     const Handle fenster = static_cast<Handle>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    for (auto& [handle, c] : elemente_) {
-        if (c.istFenster || !c.offen || !c.hwnd || c.fenster != fenster) continue;
+    for (auto& [handle, c] : elements_) {
+        if (c.isWindow || !c.open || !c.hwnd || c.holder != fenster) continue;
         const RECT o = Ort(c.hwnd);
         auto neu = [&](LONG wert) { return Skaliert(Programmeinheiten(wert, alt), dpi); };
         SetWindowPos(c.hwnd, nullptr, neu(o.left), neu(o.top), neu(o.right - o.left), neu(o.bottom - o.top),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         if (c.flaeche) c.flaeche->Umskalieren(dpi);
-        if (!c.zustand.picture.empty()) SetPicture(handle, c.zustand.picture);  // sharp at the new size
+        if (!c.controlState.picture.empty()) SetPicture(handle, c.controlState.picture);  // sharp at the new size
         SchriftAnwenden(c);
     }
     if (f->flaeche) f->flaeche->Umskalieren(dpi);
@@ -328,96 +299,83 @@ void Win32Face::DpiWechseln(HWND hwnd, int dpi, const RECT& vorschlag) {
 }
 
 Handle Win32Face::OpenWindow(int number, int width, int height, Handle owner) {
-    lauf_.ThrowIfStopping();
-    const std::string name = "Win_" + std::to_string(number);
-    if (Handle offen = Nachschlagen(name); offen && elemente_.at(offen).offen)
-        throw Laufzeitfehler("Das Fenster " + name + " ist schon offen.");
-    if (width <= 0 || height <= 0) throw Laufzeitfehler("Ungültige Fenstergröße.");
-    HWND besitzer = owner ? HolenFenster(owner).hwnd : nullptr;
+    run_.ThrowIfStopping();
+    const std::string name = NewWindowName(number, width, height);
+    HWND besitzer = owner ? GetWindow(owner).hwnd : nullptr;
     const SIZE schirm = SchirmInProgrammeinheiten();
     const bool vollbild = number == 1 && width >= schirm.cx && height >= schirm.cy;
 
     Element e;
-    e.istFenster = true;
+    e.isWindow = true;
     e.hwnd = FensterBauen(name, "", width, height, besitzer, vollbild, e.dpi);
     RECT innen{};
     GetClientRect(e.hwnd, &innen);
     e.flaeche = std::make_unique<Flaeche>(innen.right, innen.bottom, e.dpi, GetSysColor(COLOR_BTNFACE));
-    e.fensterZustand.name = name;
-    e.fensterZustand.number = number;
-    e.fensterZustand.font = kStandardschrift;
-    if (owner) e.fensterZustand.owner = elemente_.at(owner).fensterZustand.name;
+    e.windowState.name = name;
+    e.windowState.number = number;
+    e.windowState.font = kStandardschrift;
+    if (owner) e.windowState.owner = elements_.at(owner).windowState.name;
     const Handle h = Neu(std::move(e));
-    SchriftAnwenden(elemente_.at(h));
-    ShowWindow(elemente_.at(h).hwnd, SW_SHOW);
-    UpdateWindow(elemente_.at(h).hwnd);
-    transcript_.Opened(FensterZustand(h));
+    SchriftAnwenden(elements_.at(h));
+    ShowWindow(elements_.at(h).hwnd, SW_SHOW);
+    UpdateWindow(elements_.at(h).hwnd);
+    transcript_.Opened(WindowStateOf(h));
     return h;
 }
 
 void Win32Face::CloseWindow(Handle window) {
-    Element& e = HolenFenster(window);
+    Element& e = GetWindow(window);
     HWND hwnd = e.hwnd;
-    const std::string name = e.fensterZustand.name;
+    const std::string name = e.windowState.name;
     // The window, the windows it owns (Windows destroys them with it, at any depth)
     // and the controls of all of them close together.
     std::set<HWND> fenster{hwnd};
     for (bool mehr = true; mehr;) {
         mehr = false;
-        for (const auto& [handle, element] : elemente_) {
-            if (!element.istFenster || !element.offen || !element.hwnd || fenster.count(element.hwnd)) continue;
-            if (fenster.count(GetWindow(element.hwnd, GW_OWNER))) mehr = fenster.insert(element.hwnd).second;
+        for (const auto& [handle, element] : elements_) {
+            if (!element.isWindow || !element.open || !element.hwnd || fenster.count(element.hwnd)) continue;
+            if (fenster.count(::GetWindow(element.hwnd, GW_OWNER))) mehr = fenster.insert(element.hwnd).second;
         }
     }
-    for (auto& [handle, element] : elemente_) {
-        if (!element.offen) continue;
-        const bool gehoert = element.istFenster ? fenster.count(element.hwnd) > 0
-                                                : fenster.count(elemente_.at(element.fenster).hwnd) > 0;
-        if (!gehoert) continue;
-        element.offen = false;
-        if (handle == ausgabe_) ausgabe_ = 0;
-        if (handle == fokus_) fokus_ = 0;
+    for (auto& [handle, element] : elements_) {
+        if (!element.open) continue;
+        const bool gehoert = element.isWindow ? fenster.count(element.hwnd) > 0
+                                                : fenster.count(elements_.at(element.holder).hwnd) > 0;
+        if (gehoert) MarkClosed(handle);
     }
     DestroyWindow(hwnd);
-    for (auto& [handle, element] : elemente_)
-        if (!element.offen && element.hwnd && !IsWindow(element.hwnd)) element.hwnd = nullptr;
+    for (auto& [handle, element] : elements_)
+        if (!element.open && element.hwnd && !IsWindow(element.hwnd)) element.hwnd = nullptr;
     transcript_.Closed(name);
 }
 
 Handle Win32Face::LoadForm(std::string_view resource) {
-    lauf_.ThrowIfStopping();
-    const FormDescription form = ParseForm(Ressource(resource));
-    if (Handle offen = Nachschlagen(form.name); offen && elemente_.at(offen).offen)
-        throw Laufzeitfehler("Das Formular " + form.name + " ist schon geladen.");
+    run_.ThrowIfStopping();
+    const FormDescription form = ParseForm(Resource(resource));
+    RefuseOpen(form.name, "Das Formular " + form.name + " ist schon geladen.");
     Element e;
-    e.istFenster = true;
+    e.isWindow = true;
     // The form lives on its own, yet stays above the full-screen background.
     e.hwnd = FensterBauen(form.name, form.title, form.width, form.height, Hintergrundfenster(), false, e.dpi);
     e.flaeche = std::make_unique<Flaeche>(Skaliert(form.width, e.dpi), Skaliert(form.height, e.dpi), e.dpi,
                                           GetSysColor(COLOR_BTNFACE));
-    e.fensterZustand.name = form.name;
-    e.fensterZustand.title = form.title;
-    e.fensterZustand.font = kStandardschrift;
+    e.windowState.name = form.name;
+    e.windowState.title = form.title;
+    e.windowState.font = kStandardschrift;
     const Handle handle = Neu(std::move(e));
-    SchriftAnwenden(elemente_.at(handle));
-    transcript_.Opened(FensterZustand(handle));
+    SchriftAnwenden(elements_.at(handle));
+    transcript_.Opened(WindowStateOf(handle));
     for (const FormElement& fe : form.elements) {
         const Handle c = CreateControl(handle, fe.art, fe.name, fe.text, fe.x, fe.y, fe.width, fe.height);
-        Element& control = elemente_.at(c);
+        Element& control = elements_.at(c);
         EnableWindow(control.hwnd, fe.available);
-        control.zustand.font.bold = fe.bold;
-        if (fe.fontSize > 0) control.zustand.font.size = fe.fontSize;
+        control.controlState.font.bold = fe.bold;
+        if (fe.fontSize > 0) control.controlState.font.size = fe.fontSize;
         SchriftAnwenden(control);
     }
-    ShowWindow(elemente_.at(handle).hwnd, SW_SHOW);
-    UpdateWindow(elemente_.at(handle).hwnd);
+    ShowWindow(elements_.at(handle).hwnd, SW_SHOW);
+    UpdateWindow(elements_.at(handle).hwnd);
     return handle;
-}
-
-Handle Win32Face::FindControl(std::string_view name) {
-    const Handle h = Nachschlagen(name);
-    if (h == 0 || !elemente_.at(h).offen) throw Laufzeitfehler("Kein Element namens " + std::string(name) + ".");
-    return h;
 }
 
 HWND Win32Face::ControlBauen(HWND eltern, Art art, const std::string& text, int x, int y, int breite, int hoehe,
@@ -463,32 +421,27 @@ HWND Win32Face::ControlBauen(HWND eltern, Art art, const std::string& text, int 
 
 Handle Win32Face::CreateControl(Handle window, Art art, std::string_view name, std::string_view text, int x,
                                 int y, int width, int height) {
-    Element& fenster = HolenFenster(window);
-    if (name.empty()) throw Laufzeitfehler("Ein Steuerelement braucht einen Namen.");
-    if (Handle gleich = Nachschlagen(name); gleich && elemente_.at(gleich).offen)
-        throw Laufzeitfehler("Es gibt schon ein Element namens " + std::string(name) + ".");
-    const Handle handle = naechster_;
+    Element& fenster = WindowForNewControl(window, name);
+    const Handle handle = next_;
     Element e;
     e.hwnd = ControlBauen(fenster.hwnd, art, std::string(text), x, y, width, height, handle, fenster.dpi);
-    e.fenster = window;
-    e.zustand.name = std::string(name);
-    e.zustand.kind = art;
-    e.zustand.window = fenster.fensterZustand.name;
-    e.zustand.text = text;
-    e.zustand.font = fenster.fensterZustand.font;  // a new control takes its window's font
+    e.holder = window;
+    e.controlState.name = std::string(name);
+    e.controlState.kind = art;
+    e.controlState.window = fenster.windowState.name;
+    e.controlState.text = text;
+    e.controlState.font = fenster.windowState.font;  // a new control takes its window's font
     if (art == Art::TextArea || art == Art::Picture)
         e.flaeche = std::make_unique<Flaeche>(Skaliert(width, fenster.dpi), Skaliert(height, fenster.dpi), fenster.dpi,
                                               fenster.flaeche->Hintergrund());
     const Handle h = Neu(std::move(e));
-    SchriftAnwenden(elemente_.at(h));
+    SchriftAnwenden(elements_.at(h));
     return h;
 }
 
-void Win32Face::BindHandlers(HandlerTable table) { handler_ = std::move(table); }
-
 void Win32Face::SetResizable(Handle window, bool resizable) {
-    Element& e = HolenFenster(window);
-    e.fensterZustand.resizable = resizable;
+    Element& e = GetWindow(window);
+    e.windowState.resizable = resizable;
     LONG_PTR stil = GetWindowLongPtrW(e.hwnd, GWL_STYLE);
     if (stil & WS_POPUP) return;  // the full-screen window has no frame to change
     RECT innen{};
@@ -507,13 +460,13 @@ void Win32Face::SetResizable(Handle window, bool resizable) {
 // The program's pixel is a 96-DPI one at every DPI: 1440 / 96 = 15 twips.
 constexpr int kTwipsProPixel = 1440 / kProgrammDpi;
 
-int Win32Face::ScreenWidth() { return optionen_.screenWidth.value_or(SchirmInProgrammeinheiten().cx); }
-int Win32Face::ScreenHeight() { return optionen_.screenHeight.value_or(SchirmInProgrammeinheiten().cy); }
-int Win32Face::ScreenWidthTwips() { return ScreenWidth() * optionen_.twips.value_or(kTwipsProPixel); }
-int Win32Face::ScreenHeightTwips() { return ScreenHeight() * optionen_.twips.value_or(kTwipsProPixel); }
+int Win32Face::ScreenWidth() { return options_.screenWidth.value_or(SchirmInProgrammeinheiten().cx); }
+int Win32Face::ScreenHeight() { return options_.screenHeight.value_or(SchirmInProgrammeinheiten().cy); }
+int Win32Face::ScreenWidthTwips() { return ScreenWidth() * options_.twips.value_or(kTwipsProPixel); }
+int Win32Face::ScreenHeightTwips() { return ScreenHeight() * options_.twips.value_or(kTwipsProPixel); }
 
 std::int64_t Win32Face::Colours() {
-    if (optionen_.colours) return *optionen_.colours;
+    if (options_.colours) return *options_.colours;
     HDC dc = GetDC(nullptr);
     const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
     ReleaseDC(nullptr, dc);

@@ -12,14 +12,14 @@ namespace kaldorin::w32 {
 
 namespace {
 
-std::optional<Taste> TasteVon(const MSG& msg) {
+std::optional<Key> TasteVon(const MSG& msg) {
     if (msg.message != WM_KEYDOWN) return std::nullopt;
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return std::nullopt;
     switch (msg.wParam) {
-        case VK_TAB: return GetKeyState(VK_SHIFT) < 0 ? Taste::UmschaltTab : Taste::Tab;
-        case VK_RETURN: return Taste::Enter;
-        case VK_SPACE: return Taste::Leertaste;
-        case VK_ESCAPE: return Taste::Escape;
+        case VK_TAB: return GetKeyState(VK_SHIFT) < 0 ? Key::ShiftTab : Key::Tab;
+        case VK_RETURN: return Key::Enter;
+        case VK_SPACE: return Key::Space;
+        case VK_ESCAPE: return Key::Escape;
         default: return std::nullopt;
     }
 }
@@ -32,84 +32,48 @@ bool Wiederholt(const MSG& msg) { return (msg.lParam & (1L << 30)) != 0; }
 Handle Win32Face::HandleVon(HWND hwnd) const {
     if (!hwnd) return 0;
     const auto h = static_cast<Handle>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    auto it = elemente_.find(h);
-    return it != elemente_.end() && it->second.offen && it->second.hwnd == hwnd ? h : 0;
+    auto it = elements_.find(h);
+    return it != elements_.end() && it->second.open && it->second.hwnd == hwnd ? h : 0;
 }
 
-Handle Win32Face::Vorderfenster() const {
-    for (auto it = elemente_.rbegin(); it != elemente_.rend(); ++it) {
-        const Element& e = it->second;
-        if (e.istFenster && e.offen && e.hwnd && IsWindowVisible(e.hwnd)) return it->first;
-    }
-    return 0;
+bool Win32Face::Shown(const Element& e) const { return IsWindowVisible(e.hwnd); }
+
+// Moved out of view is hidden, as the program hides its control groups.
+bool Win32Face::InView(const Element& e) const {
+    RECT innen{}, ort{}, schnitt{};
+    GetClientRect(GetParent(e.hwnd), &innen);
+    GetWindowRect(e.hwnd, &ort);
+    MapWindowPoints(HWND_DESKTOP, GetParent(e.hwnd), reinterpret_cast<POINT*>(&ort), 2);
+    return IsWindowVisible(e.hwnd) && IntersectRect(&schnitt, &innen, &ort);
 }
 
-std::vector<Tastenziel> Win32Face::Tastenziele(Handle fenster) const {
-    std::vector<Tastenziel> ziele;
-    for (const auto& [handle, e] : elemente_) {
-        if (e.istFenster || !e.offen || e.fenster != fenster || !e.hwnd) continue;
-        // Moved out of view is hidden, as the program hides its control groups.
-        RECT innen{}, ort{}, schnitt{};
-        GetClientRect(GetParent(e.hwnd), &innen);
-        GetWindowRect(e.hwnd, &ort);
-        MapWindowPoints(HWND_DESKTOP, GetParent(e.hwnd), reinterpret_cast<POINT*>(&ort), 2);
-        const bool gezeigt = IsWindowVisible(e.hwnd) && IntersectRect(&schnitt, &innen, &ort);
-        ziele.push_back({handle, e.zustand.kind, gezeigt, IsWindowEnabled(e.hwnd) != FALSE});
-    }
-    return ziele;
+Handle Win32Face::ToolkitFocus() const { return HandleVon(GetFocus()); }
+
+bool Win32Face::HoldsFocus(Handle control, Handle window) const {
+    return GetFocus() == elements_.at(control).hwnd && GetForegroundWindow() == elements_.at(window).hwnd;
 }
 
-Handle Win32Face::Tastenfokus() const {
-    const Handle h = HandleVon(GetFocus());
-    return h && !elemente_.at(h).istFenster && elemente_.at(h).fenster == Vorderfenster() ? h : 0;
-}
+bool Win32Face::IsActive(Handle window) const { return GetForegroundWindow() == elements_.at(window).hwnd; }
 
-void Win32Face::FokusGeben(Handle control) {
-    auto it = elemente_.find(control);
-    if (it == elemente_.end() || !it->second.offen || !it->second.hwnd) return;
+void Win32Face::Activate(Handle window) { SetForegroundWindow(elements_.at(window).hwnd); }
+
+void Win32Face::GiveFocus(Handle control) {
+    auto it = elements_.find(control);
+    if (it == elements_.end() || !it->second.open || !it->second.hwnd) return;
     HWND fenster = GetAncestor(it->second.hwnd, GA_ROOT);
     if (GetForegroundWindow() != fenster) SetForegroundWindow(fenster);
     SetFocus(it->second.hwnd);
     // The focus rectangle shows from the start, not only after the first key.
     SendMessageW(fenster, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    tastatur_.Bekommen(control);
+    keyboard_.Got(control);
 }
 
-void Win32Face::FokusPruefen() {
-    const Handle fenster = Vorderfenster();
-    if (!fenster) return;
-    const Handle ziel = tastatur_.Pruefen(fenster, Tastenziele(fenster));
-    HWND oben = elemente_.at(fenster).hwnd;
-    if (ziel && (GetFocus() != elemente_.at(ziel).hwnd || GetForegroundWindow() != oben)) FokusGeben(ziel);
-    else if (!ziel && GetForegroundWindow() != oben) SetForegroundWindow(oben);
-}
+// A posted click: the button's own Space handling never sees the key.
+void Win32Face::Press(Handle control) { PostMessageW(elements_.at(control).hwnd, BM_CLICK, 0, 0); }
 
 bool Win32Face::TasteBearbeiten(const MSG& msg) {
-    const std::optional<Taste> taste = TasteVon(msg);
-    if (!taste) return false;
-    const Handle fenster = HandleVon(GetAncestor(msg.hwnd, GA_ROOT));
-    if (!fenster || !elemente_.at(fenster).istFenster) return false;
-    Handle fokus = HandleVon(GetFocus());
-    if (fokus && (elemente_.at(fokus).istFenster || elemente_.at(fokus).fenster != fenster)) fokus = 0;
-    const Art art = fokus ? elemente_.at(fokus).zustand.kind : Art::Label;
-    switch (const Tastenwirkung wirkung = Wirkung(*taste, art)) {
-        case Tastenwirkung::Keine: return false;
-        case Tastenwirkung::Vor:
-        case Tastenwirkung::Zurueck:
-            if (const Handle ziel = TabZiel(Tastenziele(fenster), fokus, wirkung == Tastenwirkung::Zurueck))
-                FokusGeben(ziel);
-            return true;
-        case Tastenwirkung::Druecken:
-        case Tastenwirkung::Umschalten:
-            // A held key presses once; the button's own Space handling never sees it.
-            if (!Wiederholt(msg) && IsWindowEnabled(elemente_.at(fokus).hwnd))
-                PostMessageW(elemente_.at(fokus).hwnd, BM_CLICK, 0, 0);
-            return true;
-        case Tastenwirkung::Schliessen:
-            if (!Wiederholt(msg)) PostMessageW(elemente_.at(fenster).hwnd, WM_CLOSE, 0, 0);
-            return true;
-    }
-    return false;
+    const std::optional<Key> taste = TasteVon(msg);
+    return taste && KeyPressed(*taste, HandleVon(GetAncestor(msg.hwnd, GA_ROOT)), HandleVon(GetFocus()), Wiederholt(msg));
 }
 
 }  // namespace kaldorin::w32

@@ -13,21 +13,14 @@
 // shows them scaled to its own DPI, and dumps report them in the program's units.
 
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "runtime/runtime.h"
-#include "runtime/ui/face_options.h"
-#include "runtime/ui/run_control.h"
-#include "runtime/ui/script.h"
-#include "runtime/ui/tastatur.h"
-#include "runtime/ui/transcript.h"
+#include "runtime/ui/face_core.h"
 
 struct HWND__;
 struct HFONT__;
@@ -40,7 +33,20 @@ namespace kaldorin::w32 {
 
 class Flaeche;
 
-class Win32Face final : public Face {
+// A window or control: what every face keeps, and its window.
+struct Element : FaceElement {
+    HWND__* hwnd = nullptr;
+    std::unique_ptr<Flaeche> flaeche;   // output surface: windows, text areas, pictures
+    HFONT__* schrift = nullptr;
+    HBRUSH__* pinsel = nullptr;         // back colour of a control
+    HWND__* tooltip = nullptr;
+    int dpi = 96;                       // a window's DPI; controls use their window's
+    Element();
+    Element(Element&&) noexcept;
+    ~Element();
+};
+
+class Win32Face final : public FaceCore<Element> {
 public:
     // `halten`: seconds the program may still wait for a real user once the script
     // has no line left (0: the run ends with code 3 at once).
@@ -53,24 +59,15 @@ public:
     // ran out while the program waited; WM_QUIT ends the run with its own code.
     int Run(const std::function<void()>& programm);
 
-    // The texts of the message boxes shown, in order (for the unattended result).
-    const std::vector<std::string>& Meldungen() const { return meldungen_; }
-
     Handle OpenWindow(int number, int width, int height, Handle owner) override;
     void CloseWindow(Handle window) override;
     Handle LoadForm(std::string_view resource) override;
-    Handle FindControl(std::string_view name) override;
     Handle CreateControl(Handle window, Art art, std::string_view name, std::string_view text,
                          int x, int y, int width, int height) override;
-    void BindHandlers(HandlerTable table) override;
-    void EventStep() override;
     void SetResizable(Handle window, bool resizable) override;
 
     void SetText(Handle element, std::string_view text) override;
     std::string Text(Handle element) override;
-    void SetFontName(Handle element, std::string_view name) override;
-    void SetFontSize(Handle element, int points) override;
-    void SetFontBold(Handle element, bool bold) override;
     void SetTextColour(Handle element, Farbe colour) override;
     void SetBackColour(Handle element, Farbe colour) override;
     void SetToolTip(Handle element, std::string_view text) override;
@@ -79,7 +76,6 @@ public:
     void SetTransparent(Handle label, bool transparent) override;
     void SetBorder(Handle textBox, int style) override;
     void SetSmooth(Handle progressBar, bool smooth) override;
-    void SetAutoRedraw(Handle surface, bool keep) override;
     void SetTicked(Handle checkBox, bool ticked) override;
     bool Ticked(Handle checkBox) override;
     void SetProgressMax(Handle progressBar, int maximum) override;
@@ -90,7 +86,6 @@ public:
     void Focus(Handle control) override;
     void SetMousePointer(int shape) override;
 
-    void SelectOutput(Handle surface) override;
     void ClearOutput() override;
     void SetForeColour(Farbe colour) override;
     void SetOutputFontSize(int points) override;
@@ -114,108 +109,65 @@ public:
     std::int64_t Colours() override;
 
     // --- For the window procedures ------------------------------------------------
-    struct Element {
-        HWND__* hwnd = nullptr;
-        bool offen = true;
-        bool istFenster = false;
-        Handle fenster = 0;                 // the window holding a control
-        std::unique_ptr<Flaeche> flaeche;   // output surface: windows, text areas, pictures
-        WindowState fensterZustand;         // what the windows cannot tell
-        ControlState zustand;
-        SurfaceOutput ausgabe;              // what was drawn and printed, for the transcript
-        HFONT__* schrift = nullptr;
-        HBRUSH__* pinsel = nullptr;         // back colour of a control
-        HWND__* tooltip = nullptr;
-        int dpi = 96;                       // a window's DPI; controls use their window's
-    };
-    const std::map<Handle, Element>& Elemente() const { return elemente_; }
     // The DPI the element is shown at.
     int DpiVon(const Element& e) const;
     // The window moved to a screen of another DPI: lay it out anew at `dpi`, in
     // `vorschlag` (the place Windows suggests).
     void DpiWechseln(HWND__* fenster, int dpi, const tagRECT& vorschlag);
-    // Called each time the program waits at top level, before the next user action.
-    void BeimWarten(std::function<void()> beobachter) { beimWarten_ = std::move(beobachter); }
     // Whether a label's text is drawn by the surface below it rather than by its own
     // window: a label without its own back colour, like a transparent one, shows
     // what lies below, so overlapping labels and frames all stay visible.
     static bool VomFensterGemalt(const Element& e);
-    // Queues the handler of an event ("CMD_Weiter_Click"), as a user action does.
-    void Melden(std::string ereignis);
     // The element shown by `hwnd`, nullptr when it is none of this face's.
     Element* ElementVon(HWND__* hwnd);
     // Draws the transparent labels on `fenster` into `dc` (from WM_PAINT).
     void BeschriftungenMalen(HWND__* fenster, HDC__* dc);
     // The busy pointer is shown over the program's windows.
-    bool Beschaeftigt() const { return mauszeiger_ == 11; }
+    bool Beschaeftigt() const { return mousePointer_ == kBusyPointer; }
 
 private:
-    Element& Holen(Handle element, const char* wozu);
-    Element& HolenFenster(Handle window);
-    Element& HolenArt(Handle control, Art art, const char* wozu);
-    Element& AusgabeElement();
     Handle Neu(Element element);
-    Handle Nachschlagen(std::string_view name) const;
     HWND__* FensterBauen(const std::string& name, const std::string& titel, int breite, int hoehe,
                          HWND__* besitzer, bool vollbild, int& dpi);
     HWND__* ControlBauen(HWND__* eltern, Art art, const std::string& text, int x, int y, int breite,
                          int hoehe, Handle handle, int dpi);
-    FontState& SchriftVon(Element& e);
-    std::optional<Farbe>& TextfarbeVon(Element& e);
     void SchriftAnwenden(Element& e);
     void Neuzeichnen(Element& e);
     HWND__* Hintergrundfenster() const;
     std::vector<HWND__*> OffeneFenster() const;
-
-    // The event loop (w32_ereignisse.cpp).
-    void HandlerAusfuehren();
-    void AnstehendesBearbeiten();
-    void Warten();
+    // Ends the run when WM_QUIT came: whichever loop met it, it is never lost.
     void QuitPruefen();
-
     // The keyboard (w32_tastatur.cpp): the shared rules instead of the dialog manager,
     // whose tab order is the windows' z-order and counts controls out of view.
     bool TasteBearbeiten(const tagMSG& msg);
     Handle HandleVon(HWND__* hwnd) const;
-    Handle Vorderfenster() const;
-    std::vector<Tastenziel> Tastenziele(Handle fenster) const;
-    Handle Tastenfokus() const;
-    void FokusGeben(Handle control);
-    void FokusPruefen();
 
-    // The script (w32_skript.cpp).
-    void NaechsteAktion();
-    void Ausfuehren(const ScriptLine& line);
-    void Klicken(const ScriptLine& line);
-    void Schliessen(const ScriptLine& line);
-    void Tippen(const ScriptLine& line);
-    void Haken(const ScriptLine& line);
-    void Abbild();
-    WindowState FensterZustand(Handle window) const;
-    ControlState Zustand(Handle control) const;
-    std::string WarumNichtErreichbar(Handle control) const;
-    std::optional<ScriptLine> AntwortNehmen();
-    // Stops the run with 2 when `line` cannot act on the element `h` (0: none).
-    void ZielPruefen(const ScriptLine& line, Handle h);
+    // The hooks of the shared core: the windows' side.
+    bool Realised(const Element& e) const override { return e.hwnd; }
+    bool IsAvailable(const Element& e) const override;
+    Placement PlaceOf(const Element& e) const override;
+    bool IsSurface(const Element& e) const override { return e.flaeche != nullptr; }
+    void ApplyFont(Element& e) override { SchriftAnwenden(e); }
+    void ClickOn(Handle control, const ScriptLine& line) override;
+    void CloseByFrame(Handle window) override;
+    void TypeInto(Handle textBox, const std::string& text) override;
+    void TickBox(Handle checkBox, bool ticked) override;
+    WindowState WindowStateOf(Handle window) const override;
+    ControlState ControlStateOf(Handle control) const override;
+    void ProcessPending() override;
+    void WaitForUser() override;
+    bool HoldsAfterScript() const override { return halten_ > 0; }
+    bool Shown(const Element& e) const override;
+    bool InView(const Element& e) const override;
+    Handle ToolkitFocus() const override;
+    bool HoldsFocus(Handle control, Handle window) const override;
+    void GiveFocus(Handle control) override;
+    bool IsActive(Handle window) const override;
+    void Activate(Handle window) override;
+    void Press(Handle control) override;
 
-    FaceOptions optionen_;
-    Host& host_;
-    std::optional<Script> skript_;
-    Transcript transcript_;
-    RunControl lauf_{transcript_};
     int halten_ = 0;
     std::optional<unsigned long long> haltenBis_;  // tick count when the hold ends
-    std::map<Handle, Element> elemente_;
-    Handle naechster_ = 1;
-    HandlerTable handler_;
-    std::deque<std::string> ereignisse_;
-    int tiefe_ = 0;
-    Handle ausgabe_ = 0;
-    Handle fokus_ = 0;
-    int mauszeiger_ = 0;
-    std::vector<std::string> meldungen_;
-    std::function<void()> beimWarten_;
-    Tastaturfokus tastatur_;
 };
 
 // Runs `programm` on the Win32 face; see Win32Face::Run for the exit codes. A script

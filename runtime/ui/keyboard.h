@@ -14,59 +14,59 @@
 namespace kaldorin {
 
 // One control of a window as the keyboard sees it.
-struct Tastenziel {
+struct KeyTarget {
     Handle handle = 0;
-    Art art = Art::Label;
-    bool gezeigt = false;     // inside its window, not moved out of view
-    bool verfuegbar = false;  // not greyed out
+    Art kind = Art::Label;
+    bool shown = false;      // inside its window, not moved out of view
+    bool available = false;  // not greyed out
 };
 
 // Text boxes, buttons and check boxes take the focus while shown and available.
-bool Fokussierbar(const Tastenziel& control);
+bool TakesFocus(const KeyTarget& control);
 
-// Where Tab (forward) or Shift+Tab (back) goes from `von`: the next control that takes
+// Where Tab (forward) or Shift+Tab (back) goes from `from`: the next control that takes
 // the focus, in creation order, round the end. From a control not in the list (0: no
 // focus) Tab reaches the first and Shift+Tab the last. 0 when none takes the focus.
-Handle TabZiel(std::span<const Tastenziel> controls, Handle von, bool rueckwaerts);
+Handle TabTarget(std::span<const KeyTarget> controls, Handle from, bool back);
 
-// The focus of a window that has just opened: `gewuenscht`, the control the program
-// gave the focus to, when it takes it; else the first available button; else the first
+// The focus of a window that has just opened: `wished`, the control the program gave
+// the focus to, when it takes it; else the first available button; else the first
 // control that takes the focus; 0 when none does.
-Handle AnfangsFokus(std::span<const Tastenziel> controls, Handle gewuenscht);
+Handle OpeningFocus(std::span<const KeyTarget> controls, Handle wished);
 
-enum class Taste { Enter, Leertaste, Escape, Tab, UmschaltTab };
-enum class Tastenwirkung { Keine, Druecken, Umschalten, Schliessen, Vor, Zurueck };
+enum class Key { Enter, Space, Escape, Tab, ShiftTab };
+enum class KeyEffect { None, Press, Toggle, Close, Forward, Back };
 
-// What a key does with the focus on a control of kind `fokus`: Enter and Space press a
+// What a key does with the focus on a control of kind `focus`: Enter and Space press a
 // button, Space toggles a check box, Escape is the window's close box, Tab and
 // Shift+Tab move the focus. Space in a text box is typing: nothing here.
-Tastenwirkung Wirkung(Taste taste, Art fokus);
+KeyEffect EffectOf(Key key, Art focus);
 
 // Follows the focus of the front window between the user's actions. The face tells it
 // what the user and the program did; at the top-level wait it asks where the focus
 // belongs and puts it there. Asked only there, never in a handler's middle: a handler
 // that greys its own button out while it works and makes it available again leaves
 // the focus where it was.
-class Tastaturfokus {
+class KeyboardFocusTracker {
 public:
     // The program gave the focus to `control` (Face::Focus). It wins at the next check.
-    void Verlangt(Handle control) { verlangt_ = control; }
+    void Asked(Handle control) { asked_ = control; }
     // The user put the focus on `control` (a click, Tab). 0 changes nothing.
-    void Bekommen(Handle control) {
-        if (control) fokus_ = control;
+    void Got(Handle control) {
+        if (control) focus_ = control;
     }
-    // Where the focus belongs in the front window `fenster` with these controls: the
+    // Where the focus belongs in the front window `window` with these controls: the
     // program's wish, else the focus as the user left it, else (that control greyed
     // out or out of view) the next one in tab order; in a window met for the first
     // time, its opening focus. 0 when no control takes it.
-    Handle Pruefen(Handle fenster, std::span<const Tastenziel> controls);
+    Handle Check(Handle window, std::span<const KeyTarget> controls);
 
-    Handle Fokus() const { return fokus_; }
+    Handle Focus() const { return focus_; }
 
 private:
-    Handle fenster_ = 0;
-    Handle fokus_ = 0;
-    Handle verlangt_ = 0;
+    Handle window_ = 0;
+    Handle focus_ = 0;
+    Handle asked_ = 0;
 };
 
 }  // namespace kaldorin
