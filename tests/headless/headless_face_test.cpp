@@ -58,8 +58,6 @@ TEST(HeadlessEvents, ClicksReachOnlyUsableControlsOfOpenWindows) {
         {"click cbo_Zurück\n", {}, R"({"op":"click","control":"cbo_Zurück","ignored":"not available"})", 0},
         {"click bld\n", [](Face& f, Licence& l) { f.Move(l.picture, 1000, 1000); },
          R"({"op":"click","control":"bld","ignored":"out of view"})", 0},
-        {"click cbo_Weiter\n", [](Face& f, Licence& l) { f.Move(l.next, -1000, -1000); },
-         R"({"op":"click","control":"cbo_Weiter","ignored":"out of view"})", 0},
         {"click cbo_Weiter\n", [](Face& f, Licence& l) { f.CloseWindow(l.win3); },
          R"({"op":"click","control":"cbo_Weiter","ignored":"window closed"})", 0},
         {"close Win_1\n", {}, R"({"op":"close","window":"Win_1"})", 1},
@@ -143,36 +141,23 @@ TEST(HeadlessModel, LoadFormBuildsTheStoredControlsOnce) {
     EXPECT_THROW(run.face.LoadForm(":gibtsnicht"), Laufzeitfehler);
 }
 
-// What no face could do is refused: an operation of another kind, and closed windows'
-// controls.
-TEST(HeadlessModel, RefusesOtherKindsAndClosedControls) {
+// The misuse checks and the element table live in the face core; the rules of every
+// face (tests/face_regeln.h) check them on the Qt face natively. Here what those do not
+// ask. (The headless face keeps a window open when its owner closes: it has no toolkit
+// to take it along, so face_regeln.h is not run on it.)
+TEST(HeadlessModel, RefusesOtherKindsAndMakesAReopenedWindowAnew) {
     Lauf run("");
     Licence l(run.face);
-    EXPECT_THROW(run.face.SetTicked(l.next, true), Laufzeitfehler);
-    EXPECT_THROW(run.face.SetPicture(l.area, ":vork2"), Laufzeitfehler);
-    EXPECT_THROW(run.face.SetProgress(l.next, 1), Laufzeitfehler);
-    EXPECT_THROW(run.face.SelectOutput(l.next), Laufzeitfehler);
-    EXPECT_THROW(run.face.SetIcon(l.next, ":vork2"), Laufzeitfehler);
-    EXPECT_THROW(run.face.Text(12345), Laufzeitfehler);
-    EXPECT_THROW(run.face.PrintLine("x"), Laufzeitfehler);  // no surface selected yet
-    Handle bar = run.face.CreateControl(l.win3, Art::ProgressBar, "PB", "", 0, 0, 230, 16);
-    run.face.SetProgressMax(bar, 11);
-    run.face.SetProgress(bar, 8);
-    EXPECT_THROW(run.face.SetProgress(bar, 12), Laufzeitfehler);
-    EXPECT_EQ(run.face.Control(bar).value, 8);
-
+    for (const auto& falsch : std::vector<std::function<void()>>{
+             [&] { run.face.SetPicture(l.area, ":vork2"); }, [&] { run.face.SetIcon(l.next, ":vork2"); },
+             [&] { run.face.SetProgress(l.next, 1); }, [&] { run.face.Text(12345); }})
+        EXPECT_THROW(falsch(), Laufzeitfehler);
     run.face.CloseWindow(l.win3);
-    EXPECT_FALSE(run.face.IsOpen(l.next));
-    EXPECT_THROW(run.face.FindControl("cbo_Weiter"), Laufzeitfehler);
     EXPECT_THROW(run.face.SetText(l.next, "x"), Laufzeitfehler);
-    EXPECT_THROW(run.face.CloseWindow(l.win3), Laufzeitfehler);
     EXPECT_EQ(run.face.FindControl("Win_1"), l.win1);
-    // The number can be opened again, and its controls made anew.
-    Handle again = run.face.OpenWindow(3, 500, 400, l.win1);
+    const Handle again = run.face.OpenWindow(3, 500, 400, l.win1);
     EXPECT_NE(again, l.win3);
     EXPECT_NO_THROW(run.face.CreateControl(again, Art::Button, "cbo_Weiter", "Weiter >", 150, 330, 80, 24));
-    EXPECT_THROW(run.face.OpenWindow(3, 500, 400, 0), Laufzeitfehler);
-    EXPECT_THROW(run.face.CreateControl(again, Art::Button, "cbo_Weiter", "", 0, 0, 1, 1), Laufzeitfehler);
 }
 
 TEST(HeadlessModel, OutputGoesToTheSelectedSurfaceWithItsOwnFont) {
