@@ -1,5 +1,6 @@
 // The Win32 host against the real system calls, run under Wine: what differs from the
-// POSIX host (registry, sharing and attributes, case-blind names, links, facts).
+// POSIX host (registry, sharing and attributes, case-blind names, links, facts). What
+// every host keeps (tests/host_regeln.h) is asserted there only.
 #include <gtest/gtest.h>
 
 #include <zstd.h>
@@ -72,13 +73,9 @@ TEST(Regeln, KeepsTheRulesOfEveryHost) {
 TEST(Einstellungen, RegistryIsCaseBlindAndNamesCannotReachOtherKeys) {
     Win32Host host;
     const std::string app = "KaldorinTest" + std::to_string(GetCurrentProcessId());
-    host.WriteText(app, "KALDORIN", "Dir", "C:\\Programme\\Fahrstraßen");
-    EXPECT_EQ(host.ReadText(app, "kaldorin", "dir"), "C:\\Programme\\Fahrstraßen");
     host.WriteInt(app, "KALDORIN", "Zahl", -42);
-    EXPECT_EQ(host.ReadInt(app, "KALDORIN", "Zahl", 7), -42);
-    EXPECT_EQ(host.ReadInt(app, "KALDORIN", "Dir", 7), 7);  // not a number
+    EXPECT_EQ(host.ReadInt(app, "kaldorin", "zahl", 7), -42);
     host.WriteText(app, "Andere", "Dir", "z");
-    host.DeleteKey(app, "KALDORIN", "DIR");
     host.DeleteSection(app, "kaldorin");
     EXPECT_EQ(host.ReadText(app, "KALDORIN", "Zahl"), "");
     EXPECT_EQ(host.ReadText(app, "Andere", "Dir"), "z");
@@ -128,7 +125,6 @@ TEST(Dateien, WriteReplacesOnCloseOrLeavesNoTrace) {
     Attribute(o / "nurlesen.txt", FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(Lesen(o / "nurlesen.txt"), "alt");
     EXPECT_EQ(Dateien(o), 3);  // ziel.txt, nurlesen.txt and belegt.txt, nothing else
-    EXPECT_THROW(host.OpenRead(o / "fehlt.bin"), Laufzeitfehler);
 }
 
 // A running program keeps its file: deleting it fails, as the removal's step 7 must see
@@ -166,7 +162,6 @@ TEST(Dateien, UnpackSkipsFillerAndNeverWritesADamagedStream) {
     int q = host.OpenRead(o / "q.px_"), z = host.OpenWrite(o / "z.bin");
     EXPECT_EQ(host.Length(q), datei.size());
     EXPECT_EQ(host.Read(q, 5), std::vector<std::uint8_t>(strom.begin(), strom.begin() + 5));
-    EXPECT_THROW(host.Read(q, datei.size()), Laufzeitfehler);  // past the end
     const ByteRange teile[] = {{0, 5}, {6, datei.size() - 7}};
     host.Unpack(q, teile, z);
     host.Close(q);
@@ -194,11 +189,8 @@ TEST(Suche, AttributeClassesAndCaseBlindNamesAsOnWindows) {
     Schreiben(o / "versteckt.txt", "");
     Attribute(o / "versteckt.txt", FILE_ATTRIBUTE_HIDDEN);
     host.MakeFolder(o / "Sound");
-    EXPECT_EQ(host.FindFirst(o / "*", 0), "a.txt");
+    EXPECT_EQ(host.FindFirst(o / "*", 0), "a.txt") << "neither the hidden file nor the folder";
     EXPECT_EQ(host.FindNext(), "");
-    EXPECT_THROW(host.FoundAttributes(), Laufzeitfehler);  // the search is over
-    EXPECT_EQ(host.FindFirst(o / "SOUND", 16), "Sound");
-    EXPECT_TRUE(host.FoundAttributes() & 16);
     EXPECT_EQ(host.FindFirst(o / "SOUND", 0), "");
     EXPECT_EQ(host.FindFirst(o / "versteckt.*", 6), "versteckt.txt");
     EXPECT_TRUE(host.FoundAttributes() & 2);
