@@ -91,7 +91,6 @@ public:
     Programm& p() { return *programm_; }
     HeadlessFace& ui() { return *face_; }
     PosixHost& host() { return *host_; }
-    const std::string& Transkript() const { return transkript_; }
     std::vector<Dialog> Dialoge() const;
     std::vector<std::string> Meldungen() const;  // texts of message boxes, in order
     std::vector<std::string> Warnungen() const;  // texts of alerts, in order
