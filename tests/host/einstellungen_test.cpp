@@ -32,9 +32,8 @@ protected:
 };
 
 TEST_F(EinstellungenTest, TextsAndIntegersRoundTripWithoutRegardToCase) {
-    EXPECT_EQ(host_->ReadText("VORK", "KALDORIN", "Dir"), "");
+    // Case-blind reading is one of the host rules (host_regeln.h); here the file.
     host_->WriteText("VORK", "KALDORIN", "Dir", "C:\\Programme\\KALDORIN");
-    EXPECT_EQ(host_->ReadText("vork", "Kaldorin", "dir"), "C:\\Programme\\KALDORIN");
     host_->WriteText("Vork", "kaldorin", "DIR", "D:\\Straße");
     EXPECT_EQ(host_->ReadText("VORK", "KALDORIN", "Dir"), "D:\\Straße");
     EXPECT_EQ(Lies(Ini()), "[VORK\\KALDORIN]\nDir=D:\\Straße\n");  // first spelling kept
