@@ -59,9 +59,9 @@ TEST_F(DateiEntpackenTest, NichtSchreibbaresZielMitDerMeldungDerInstallation) {
 }
 
 TEST_F(DateiEntpackenTest, BeschaedigteQuelleLaesstDasAlteZiel) {
-    const Bytes gross = Medium(Packen(Inhalt(200000)));
-    Bytes abgeschnitten(gross.begin(), gross.end() - 100);
-    Bytes gekippt = gross;
+    // Every fault of the stream itself is the unpacker's (its own tests); here the medium's
+    // layout around it, and that a fault of the stream reaches the message.
+    Bytes gekippt = Medium(Packen(Inhalt(200000)));
     gekippt[gekippt.size() - 2] ^= 0x40;  // inside the checksum, before the filler
     struct Fall {
         Bytes medium;
@@ -71,10 +71,7 @@ TEST_F(DateiEntpackenTest, BeschaedigteQuelleLaesstDasAlteZiel) {
              Fall{Bytes{0x28, 0xB5, 0x2F}, "zu kurz"},
              // Seven bytes give a stream of five: read, not refused as too short.
              Fall{Bytes{0x28, 0xB5, 0x2F, 0xFD, 0x24, 0xEE, 0x00}, "unvollständig"},
-             Fall{Text("MZ\x90\x01 Dies ist eine Programmdatei, ungepackt."), "kein gepackter"},
-             Fall{abgeschnitten, "unvollständig"},
              Fall{gekippt, "Prüfsumme"},
-             Fall{Medium(Verbinden(Packen(Inhalt(20000)), Text("angehängt"))), "überzählige"},
              // The bare stream without the filler bytes: the layout is wrong.
              Fall{Packen(Inhalt(20000)), "beschädigt"},
          }) {
