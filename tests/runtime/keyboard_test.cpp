@@ -39,7 +39,6 @@ TEST(Taborder, GoesInCreationOrderOverShownAvailableControlsRoundTheEnd) {
     EXPECT_EQ(TabTarget(liste, Abbrechen, false), Entfernen);
     EXPECT_EQ(TabTarget(liste, Entfernen, false), Weiter) << "out of view and greyed out are skipped";
     EXPECT_EQ(TabTarget(liste, Weiter, true), Entfernen);
-    EXPECT_EQ(TabTarget(liste, 0, true), Entfernen);
 
     // Page 2: the folder group moves into view, text boxes before their buttons.
     for (Handle h : {Dir, Von, Browse, Browse1}) Von_(liste, h).shown = true;
@@ -52,7 +51,6 @@ TEST(Taborder, GoesInCreationOrderOverShownAvailableControlsRoundTheEnd) {
 
     // From a control that just lost its place, Tab still goes on from where it stood.
     EXPECT_EQ(TabTarget(liste, Entfernen, false), Dir);
-    EXPECT_EQ(TabTarget(std::vector<KeyTarget>{{Titel, Art::Label, true, true}}, 0, false), 0);
 
     // With no focus yet, Tab starts at the very first control and Shift+Tab at the last.
     const std::vector<KeyTarget> knoepfe = {{Weiter, Art::Button, true, true},
@@ -64,15 +62,13 @@ TEST(Taborder, GoesInCreationOrderOverShownAvailableControlsRoundTheEnd) {
 
 TEST(Anfangsfokus, IsTheProgramsChoiceElseTheFirstAvailableButton) {
     auto liste = Assistent();
-    EXPECT_EQ(OpeningFocus(liste, 0), Weiter) << "zurück is greyed out on page 1";
-    EXPECT_EQ(OpeningFocus(liste, Abbrechen), Abbrechen);
-    EXPECT_EQ(OpeningFocus(liste, Zurueck), Weiter) << "a greyed-out wish is not granted";
+    // (A wish that can be granted is granted: the other window in KeyboardFocusTracker.)
+    EXPECT_EQ(OpeningFocus(liste, Zurueck), Weiter) << "a greyed-out wish is not granted: the first available button";
     // A text box made first does not beat the first button; without buttons it gets it.
     std::vector<KeyTarget> feldZuerst{{Dir, Art::TextBox, true, true}, {Weiter, Art::Button, true, true}};
     EXPECT_EQ(OpeningFocus(feldZuerst, 0), Weiter);
     feldZuerst[1].available = false;
     EXPECT_EQ(OpeningFocus(feldZuerst, 0), Dir);
-    EXPECT_EQ(OpeningFocus(std::vector<KeyTarget>{}, 0), 0);
 }
 
 TEST(KeyboardFocusTracker, IsCheckedAfterTheHandlerSoWeiterKeepsItThroughItsOwnClick) {
@@ -89,14 +85,13 @@ TEST(KeyboardFocusTracker, IsCheckedAfterTheHandlerSoWeiterKeepsItThroughItsOwnC
     fokus.Got(Browse);
     fokus.Asked(Weiter);
     EXPECT_EQ(fokus.Check(1, liste), Weiter);
-    // A control the user left the focus on moves out of view or is greyed out: the next
-    // one gets it (so Enter alone walks the licence window from weiter to akzeptieren).
+    // A control the user left the focus on moves out of view (or is greyed out: the same
+    // rule): the next one gets it (so Enter alone walks the licence window from weiter to
+    // akzeptieren).
     fokus.Got(Browse1);
     Von_(liste, Browse1).shown = false;
     for (Handle h : {Start, Desk}) Von_(liste, h).shown = true;
     EXPECT_EQ(fokus.Check(1, liste), Start);
-    Von_(liste, Start).available = false;
-    EXPECT_EQ(fokus.Check(1, liste), Desk);
     // Nothing available at all: no focus to give, and the old one is kept for later.
     for (auto& c : liste) c.available = false;
     EXPECT_EQ(fokus.Check(1, liste), 0);

@@ -9,24 +9,20 @@
 namespace kaldorin {
 namespace {
 
+// How each kind of byte is escaped or judged is the library's; these pin how it is
+// called: the whole text (a NUL inside too), UTF-8 kept as it is, broken bytes replaced.
 TEST(Json, EscapesControlCharactersKeepsValidUtf8AndReplacesBrokenBytes) {
     const std::pair<std::string, std::string> faelle[] = {
         {"a\"b\\c", R"("a\"b\\c")"},
-        {"x\r\ny\tz", R"("x\r\ny\tz")"},
-        {std::string("\x01\x1f\b\f", 4), R"("\u0001\u001f\b\f")"},
         {std::string("a\0b", 3), R"("a\u0000b")"},
         {"zurück ß €", "\"zurück ß €\""},
-        {"\xF0\x9F\x9A\x82", "\"\xF0\x9F\x9A\x82\""},        // four bytes
-        {"a\xFC" "b", "\"a\uFFFD" "b\""},                 // Latin-1 ü: U+FFFD
-        {"\xC3", "\"\uFFFD\""},                            // cut short
-        {"\xC0\xAF", "\"\uFFFD\uFFFD\""},                  // overlong
-        {"\xED\xA0\x80", "\"\uFFFD\uFFFD\uFFFD\""},        // surrogate
+        {"a\xFC" "b", "\"a\uFFFD" "b\""},  // Latin-1 ü: U+FFFD
     };
     for (const auto& [roh, json] : faelle) EXPECT_EQ(JsonString(roh), json) << json;
 }
 
+// Blanks around a label are kept: TranscriptWriter's alert.
 TEST(Buttons, SplitOnBarKeepingBlanks) {
-    EXPECT_EQ(SplitButtons(" weiter | abbrechen "), (std::vector<std::string>{" weiter ", " abbrechen "}));
     EXPECT_EQ(SplitButtons("a||b"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_EQ(SplitButtons(""), (std::vector<std::string>{""}));
 }
@@ -59,21 +55,15 @@ TEST(Surface, PrintingPlacesPiecesByLineAndColumn) {
     EXPECT_TRUE(out.printed.empty() && out.printLine == 1);
 }
 
+// The folder, action and end lines are pinned by the tests of those who write them
+// (HeadlessDialogs, HeadlessEvents, Lauf).
 TEST(TranscriptWriter, WritesOneFlushedLinePerEvent) {
     std::ostringstream out;
     Transcript t(&out);
     t.Alert(19, "a|b", 2, "  installieren  |   abbrechen   ", 1);
     t.Message("", "x\ry", 16, std::nullopt);
-    t.Folder("T", "C:\\", "C:\\", std::string("D:\\Daten\\"), false);
-    t.Folder("T", "C:\\", "", std::nullopt, true);
-    t.Click("CMD_Weiter", "not available");
-    t.End(0);
     EXPECT_EQ(out.str(), R"({"op":"alert","style":19,"text":"a|b","default":2,"buttons":["  installieren  ","   abbrechen   "],"answer":1}
 {"op":"message","title":"","text":"x\ry","style":16}
-{"op":"folder","title":"T","start":"C:\\","opens":"C:\\","answer":"D:\\Daten\\"}
-{"op":"folder","title":"T","start":"C:\\","opens":"","cancelled":true}
-{"op":"click","control":"CMD_Weiter","ignored":"not available"}
-{"op":"end","code":0}
 )");
     Transcript silent;
     silent.End(1);  // no stream: nothing happens
