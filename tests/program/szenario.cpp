@@ -1,5 +1,6 @@
 #include "tests/program/szenario.h"
 
+#include <nlohmann/json.hpp>
 
 #include "app/command_line.h"
 #include "install/installation.h"
@@ -12,45 +13,19 @@ namespace kaldorin::test {
 
 namespace {
 
-// The value of "key":"..." in one transcript line, unescaped; "" when absent.
-std::string Feld(const std::string& zeile, const std::string& schluessel) {
-    const std::string anfang = "\"" + schluessel + "\":\"";
-    auto pos = zeile.find(anfang);
-    if (pos == std::string::npos) return "";
-    std::string wert;
-    for (pos += anfang.size(); pos < zeile.size() && zeile[pos] != '"'; ++pos) {
-        if (zeile[pos] != '\\') {
-            wert += zeile[pos];
-            continue;
-        }
-        const char c = zeile[++pos];
-        switch (c) {
-            case 'n': wert += '\n'; break;
-            case 'r': wert += '\r'; break;
-            case 't': wert += '\t'; break;
-            case 'u': wert += static_cast<char>(std::stoi(zeile.substr(pos + 1, 4), nullptr, 16)); pos += 4; break;
-            default: wert += c; break;
-        }
-    }
-    return wert;
-}
-
-// The POSIX host, with the operations named in `scheitern` refused.
+// The POSIX host, refusing DeleteApplication when told to.
 class StoerbarerHost : public PosixHost {
 public:
-    StoerbarerHost(const SystemFacts& fakten, const std::set<std::string>& scheitern)
-        : PosixHost(fakten), scheitern_(scheitern) {}
+    StoerbarerHost(const SystemFacts& fakten, bool anwendung_bleibt)
+        : PosixHost(fakten), anwendung_bleibt_(anwendung_bleibt) {}
 
     void DeleteApplication(std::string_view a) override {
-        Pruefen("DeleteApplication");
+        if (anwendung_bleibt_) throw Laufzeitfehler("DeleteApplication scheitert im Test.");
         PosixHost::DeleteApplication(a);
     }
 
 private:
-    void Pruefen(const std::string& operation) const {
-        if (scheitern_.count(operation)) throw Laufzeitfehler(operation + " scheitert im Test.");
-    }
-    std::set<std::string> scheitern_;
+    bool anwendung_bleibt_;
 };
 
 }  // namespace
@@ -103,7 +78,7 @@ int Szenario::Ausfuehren(const std::string& script) {
     for (const auto& [schluessel, wert] : system) ApplySystemFact(zeile, schluessel + "=" + wert);
 
     std::ostringstream transkript;
-    host_ = std::make_unique<StoerbarerHost>(zeile.system, scheitern);
+    host_ = std::make_unique<StoerbarerHost>(zeile.system, anwendung_bleibt);
     face_ = std::make_unique<HeadlessFace>(zeile.options, *host_, Script(ParseScript(script)),
                                            &transkript);
     programm_ = std::make_unique<Programm>(Laufzeit{*face_, *host_});
@@ -117,9 +92,10 @@ std::vector<Dialog> Szenario::Dialoge() const {
     std::vector<Dialog> dialoge;
     std::istringstream zeilen(transkript_);
     for (std::string zeile; std::getline(zeilen, zeile);) {
-        const std::string op = Feld(zeile, "op");
+        const auto json = nlohmann::json::parse(zeile);
+        const std::string op = json.value("op", "");
         if (op == "alert" || op == "message" || op == "folder")
-            dialoge.push_back({op, Feld(zeile, "text"), Feld(zeile, "title")});
+            dialoge.push_back({op, json.value("text", ""), json.value("title", "")});
     }
     return dialoge;
 }

@@ -5,7 +5,6 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -67,9 +66,9 @@ public:
     // System facts passed as --system KEY=VALUE; defaults make a machine that raises
     // no warning.
     std::map<std::string, std::string> system;
-    // Host operations that fail in the next runs, by name (only "DeleteApplication" so
-    // far): a failure a test cannot make with files alone.
-    std::set<std::string> scheitern;
+    // When set, the host's DeleteApplication fails in the next runs: a failure a test
+    // cannot make with files alone.
+    bool anwendung_bleibt = false;
 
     // Packs `inhalt` as the medium file `name` ("t0e.px_").
     void Packen(const std::string& name, const std::string& inhalt);
