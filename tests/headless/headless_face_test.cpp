@@ -80,6 +80,26 @@ TEST(HeadlessEvents, ClicksReachOnlyUsableControlsOfOpenWindowsAndLinesThatDoNot
     }
 }
 
+// A program that swallows the stop of a faulty line meets it again at its next step:
+// no later line is played and the run ends with the stop's code.
+TEST(HeadlessEvents, ASwallowedStopComesAgainAndNoLaterLineIsPlayed) {
+    Lauf run("click Nirgends\nclick cbo_Weiter\n");
+    int events = 0;
+    const int code = run.face.Run([&] {
+        Licence l(run.face);
+        run.face.BindHandlers({{"cbo_Weiter_Click", [&events] { ++events; }}});
+        try {
+            run.face.EventStep();
+        } catch (...) {
+        }
+        run.face.EventStep();
+        ADD_FAILURE() << "EventStep returned after the stop";
+    });
+    EXPECT_EQ(code, 2);
+    EXPECT_EQ(events, 0);
+    EXPECT_FALSE(run.Has(R"("control":"cbo_Weiter")")) << run.out.str();
+}
+
 TEST(HeadlessEvents, TypeAndTickChangeOnlyUsableControls) {
     Lauf run("type TB_Von X\ntick CB_Start 0\n");
     Handle von = 0, start = 0;
