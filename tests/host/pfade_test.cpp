@@ -18,7 +18,6 @@ TEST_F(HostTest, MapsDriveCAndZBothWays) {
     EXPECT_EQ(host_->WindowsPath(C() + "x").substr(0, 3), "Z:\\");
     EXPECT_EQ(host_->WindowsPath("/usr//bin/"), "Z:\\usr\\bin");
     EXPECT_EQ(host_->WindowsPath("/"), "Z:");
-    EXPECT_EQ(host_->HostPath(host_->WindowsPath("/usr/bin")), "/usr/bin");
 }
 
 TEST_F(HostTest, ResolvesComponentsWithoutRegardToCase) {

@@ -3,10 +3,8 @@
 // the Linux program installing from itself alone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "runtime/bundle.h"
 #include "runtime/host/posix/posix_host.h"
@@ -15,25 +13,8 @@
 namespace kaldorin::test {
 namespace {
 
-Bytes Und(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-class Buendel : public MitOrdner {
+class Buendel : public MitBefehlen {
 protected:
-    // Runs `befehl` in a shell; returns its exit code, its output in `ausgabe`.
-    int Lauf(const std::string& befehl) {
-        const fs::path log = ordner / "ausgabe.log";
-        const int status = std::system((befehl + " >'" + log.string() + "' 2>&1").c_str());
-        ausgabe = Lies(log);
-        fs::remove(log);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string Pack(const std::string& argumente) {
-        return std::string(KALDORIN_BIN_DIR) + "/kaldorin-pack --quiet " + argumente;
-    }
-    std::string Q(const fs::path& p) { return std::string("'").append(p.string()).append("'"); }
     // The locator as the file holds it, at the first mark.
     std::span<const std::uint8_t, kBundleLocatorSize> Ort(const Bytes& datei) {
         const auto* m = reinterpret_cast<const std::uint8_t*>(kBundleLocatorMark.data());
@@ -41,7 +22,6 @@ protected:
         EXPECT_NE(it, datei.end());
         return std::span<const std::uint8_t, kBundleLocatorSize>(&*it, kBundleLocatorSize);
     }
-    std::string ausgabe;
 };
 
 TEST_F(Buendel, InhaltPruefsummeJederBereichUndEineSignaturDahinter) {
@@ -53,13 +33,13 @@ TEST_F(Buendel, InhaltPruefsummeJederBereichUndEineSignaturDahinter) {
     Bytes p = Text("\x7f" "ELF Programmcode ");
     p.insert(p.end(), kBundleLocatorMark.begin(), kBundleLocatorMark.end());
     p.insert(p.end(), 16, 0);
-    Schreiben(programm, Und(p, Text(" mehr Programmcode")));
+    Schreiben(programm, Verbinden(p, Text(" mehr Programmcode")));
 
-    ASSERT_EQ(Lauf(Pack("bundle --setup " + Q(programm) + " " + Q(medium) + " " + Q(b))), 0) << ausgabe;
-    ASSERT_EQ(Lauf(Pack("bundle --setup " + Q(programm) + " " + Q(medium) + " " + Q(ordner / "b2"))), 0);
+    ASSERT_EQ(Pack("--quiet bundle --setup " + Q(programm) + " " + Q(medium) + " " + Q(b)), 0) << ausgabe;
+    ASSERT_EQ(Pack("--quiet bundle --setup " + Q(programm) + " " + Q(medium) + " " + Q(ordner / "b2")), 0);
     const Bytes gut = Lesen(b);
     EXPECT_EQ(Lesen(ordner / "b2"), gut);  // byte for byte the same
-    EXPECT_EQ(Lauf(Pack("verify " + Q(b))), 0) << ausgabe;
+    EXPECT_EQ(Pack("--quiet verify " + Q(b)), 0) << ausgabe;
 
     const auto eintraege = CheckBundleFile(b.string(), Ort(gut))->entries;
     ASSERT_EQ(eintraege.size(), 10u);
@@ -79,7 +59,7 @@ TEST_F(Buendel, InhaltPruefsummeJederBereichUndEineSignaturDahinter) {
         kaputt[stelle] ^= 0x04;
         Schreiben(b, kaputt);
         EXPECT_THROW(CheckBundleFile(b.string(), Ort(kaputt)), Laufzeitfehler) << stelle;
-        EXPECT_EQ(Lauf(Pack("verify " + Q(b))), 1) << stelle;
+        EXPECT_EQ(Pack("--quiet verify " + Q(b)), 1) << stelle;
     }
     Schreiben(b, Bytes(gut.begin(), gut.end() - 1));
     try {
@@ -90,22 +70,22 @@ TEST_F(Buendel, InhaltPruefsummeJederBereichUndEineSignaturDahinter) {
     }
 
     // What a code signature appends: padding and a certificate table behind the payload.
-    Schreiben(b, Und(Und(gut, Bytes(5, 0)), Inhalt(3000, 9)));
+    Schreiben(b, Verbinden(Verbinden(gut, Bytes(5, 0)), Inhalt(3000, 9)));
     EXPECT_EQ(CheckBundleFile(b.string(), Ort(gut))->entries.size(), 10u);
-    EXPECT_EQ(Lauf(Pack("verify " + Q(b))), 0) << ausgabe;
+    EXPECT_EQ(Pack("--quiet verify " + Q(b)), 0) << ausgabe;
 
     // A program that carries a medium already, or none that can: refused.
-    EXPECT_EQ(Lauf(Pack("bundle --setup " + Q(ordner / "b2") + " " + Q(medium) + " " + Q(ordner / "b3"))), 1);
+    EXPECT_EQ(Pack("--quiet bundle --setup " + Q(ordner / "b2") + " " + Q(medium) + " " + Q(ordner / "b3")), 1);
     Schreiben(programm, Text("kein Setup-Programm"));
-    EXPECT_EQ(Lauf(Pack("bundle --setup " + Q(programm) + " " + Q(medium) + " " + Q(ordner / "b3"))), 1);
+    EXPECT_EQ(Pack("--quiet bundle --setup " + Q(programm) + " " + Q(medium) + " " + Q(ordner / "b3")), 1);
     EXPECT_FALSE(fs::exists(ordner / "b3"));
 }
 
 TEST_F(Buendel, DasLinuxProgrammInstalliertAllein) {
     const fs::path medium = ordner / "medium", lesbar = ordner / "nur-lesen", b = lesbar / "KALDORIN-Setup";
-    ASSERT_EQ(Lauf(Pack("--level 3 demo " + Q(medium))), 0) << ausgabe;
+    ASSERT_EQ(Pack("--quiet --level 3 demo " + Q(medium)), 0) << ausgabe;
     fs::create_directories(lesbar);
-    ASSERT_EQ(Lauf(Pack("bundle " + Q(medium) + " " + Q(b))), 0) << ausgabe;
+    ASSERT_EQ(Pack("--quiet bundle " + Q(medium) + " " + Q(b)), 0) << ausgabe;
     chmod(lesbar.c_str(), 0555);
 
     // Page 2 shows the program itself as the source, and the source check accepts it.

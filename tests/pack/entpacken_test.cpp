@@ -1,5 +1,4 @@
 // The portable unpack core: what it accepts and every fault it must reject.
-#define ZSTD_STATIC_LINKING_ONLY
 #include "runtime/entpacken.h"
 
 #include <gtest/gtest.h>
@@ -55,12 +54,10 @@ TEST(Entpacken, LehntJedenSchadenMitSeinemGrundAb) {
         const char* fehler;
     };
     for (const Fall& f : {
-             Fall{{}, "zu kurz"},
              Fall{{0x28, 0xB5, 0x2F, 0xFD}, "zu kurz"},
              // Five bytes of a real frame: long enough to look at, but cut off.
              Fall{Bytes(klein.begin(), klein.begin() + 5), "unvollständig"},
              Fall{Bytes(strom.begin(), strom.end() - 1), "unvollständig"},
-             Fall{Bytes(strom.begin(), strom.end() - 100), "unvollständig"},
              // The second frame cut inside its header.
              Fall{Verbinden(strom, Bytes(klein.begin(), klein.begin() + 3)), "unvollständig"},
              Fall{Text("Dies ist kein gepackter Text."), "kein gepackter"},
@@ -68,7 +65,6 @@ TEST(Entpacken, LehntJedenSchadenMitSeinemGrundAb) {
              Fall{{0x50, 0x2A, 0x4D, 0x18, 2, 0, 0, 0, 'x', 'y'}, "kein gepackter"},
              Fall{gekippt, "Prüfsumme"},
              Fall{Packen(Inhalt(5000), false), "keine Prüfsumme"},
-             Fall{Verbinden(strom, Text("MÜLL")), "überzählige"},
              Fall{Verbinden(strom, Bytes{0}), "überzählige"},
          }) {
         EXPECT_NE(Fehlertext(f.strom).find(f.fehler), std::string::npos) << f.fehler;
@@ -76,19 +72,6 @@ TEST(Entpacken, LehntJedenSchadenMitSeinemGrundAb) {
     const Bytes vier(klein.begin(), klein.begin() + 4);
     EXPECT_THROW(Entpacken(std::vector<std::span<const std::uint8_t>>{vier}, [](auto) {}),
                  Laufzeitfehler);
-}
-
-TEST(Entpacken, LehntFalscheInhaltsgroesseAb) {
-    Bytes strom = Packen(Inhalt(1000));
-    ZSTD_frameHeader h{};
-    ASSERT_EQ(ZSTD_getFrameHeader(&h, strom.data(), strom.size()), 0u);
-    ASSERT_EQ(h.frameContentSize, 1000u);
-    // The size field closes the header; the lowest byte comes first.
-    for (int delta : {+1, -1}) {
-        Bytes falsch = strom;
-        falsch[h.headerSize - 2] = static_cast<std::uint8_t>(falsch[h.headerSize - 2] + delta);
-        EXPECT_FALSE(Fehlertext(falsch).empty()) << delta;
-    }
 }
 
 // After a fault the unpacker stays broken; content held back for the end still reaches
@@ -109,10 +92,11 @@ TEST(Entpacken, BleibtNachEinemFehlerKaputtUndLaesstFehlerDerSenkeDurch) {
 }
 
 // Decoding on its own thread while the caller writes: the content arrives whole and in
-// order over many turns of the ring, and a fault on either side ends both sides and
-// reaches the caller, the writer's own fault unchanged. (A damaged stream on this road:
-// the file tests of Datei_Entpacken.)
-TEST(Entpacken, NebenherGibtAllesInOrdnungUndJedenFehlerWeiter) {
+// order over many turns of the ring, and a fault of the reading side reaches the caller.
+// (A damaged stream on this road: the file tests of Datei_Entpacken; a fault of the
+// writing side, which must stop both sides and arrive unchanged: the numbered files'
+// tests of a full disk and of a failed flush.)
+TEST(Entpacken, NebenherGibtAllesInOrdnungUndDenLesefehlerWeiter) {
     const Bytes inhalt = Inhalt(9u << 20);
     const Bytes strom = Packen(inhalt, true, 1);
     const std::array<ByteRange, 2> bereiche{ByteRange{0, 5}, ByteRange{5, strom.size() - 5}};
@@ -124,17 +108,6 @@ TEST(Entpacken, NebenherGibtAllesInOrdnungUndJedenFehlerWeiter) {
         aus.insert(aus.end(), t.begin(), t.end());
     });
     EXPECT_TRUE(aus == inhalt);
-
-    int aufrufe = 0;
-    try {
-        EntpackenNebenher(bereiche, lesen, [&aufrufe](auto) {
-            if (++aufrufe == 2) throw Laufzeitfehler("Der Datenträger ist voll.");
-        });
-        ADD_FAILURE() << "no fault";
-    } catch (const Laufzeitfehler& f) {
-        EXPECT_STREQ(f.what(), "Der Datenträger ist voll.");
-    }
-    EXPECT_EQ(aufrufe, 2);
 
     const Leser lesefehler = [](std::uint64_t offset, std::span<std::uint8_t>) {
         if (offset > (1u << 20)) throw Laufzeitfehler("Lesefehler");

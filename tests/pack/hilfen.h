@@ -1,12 +1,15 @@
 #pragma once
 // Shared helpers of the packing tests: a fresh folder per test, whole-file reads
-// and writes as bytes, and packed streams made with libzstd directly.
+// and writes as bytes, packed streams made with libzstd directly, and kaldorin-pack
+// and the setup program run from a shell.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <zstd.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -71,6 +74,23 @@ class MitOrdner : public ::testing::Test {
 protected:
     TempOrdner temp;
     fs::path ordner = temp.pfad;
+};
+
+// A fresh folder, and commands run in a shell.
+class MitBefehlen : public MitOrdner {
+protected:
+    // Runs `befehl` in a shell; returns its exit code, its output in `ausgabe`.
+    int Lauf(const std::string& befehl) {
+        const fs::path log = ordner / "ausgabe.log";
+        const int status = std::system((befehl + " >'" + log.string() + "' 2>&1").c_str());
+        ausgabe = Lies(log);
+        fs::remove(log);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    int Pack(const std::string& argumente) { return Lauf(std::string(KALDORIN_BIN_DIR) + "/kaldorin-pack " + argumente); }
+    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) about "'" + std::string.
+    std::string Q(const fs::path& p) { return std::string("'").append(p.string()).append("'"); }
+    std::string ausgabe;
 };
 
 }  // namespace kaldorin::test
