@@ -7,15 +7,11 @@ set -euo pipefail
 WORKDIR=$1 SHOTS=$2
 shift 2
 DEMO=("$@")
-fail() { echo "FAIL: $*" >&2; exit 1; }
-note() { echo "== $*"; }
 
-rm -rf "$WORKDIR" && mkdir -p "$WORKDIR" "$SHOTS"
 . "$(dirname "$0")/bildschirm.sh"
 export KALDORIN_DEMO_DIR=$WORKDIR/demo
 
 wizard_pid() { pgrep -f -- "$KALDORIN_DEMO_DIR/medium/kaldorin-setup" | head -n1 || true; }
-RUHIG_STILLE=3 RUHIG_VORLAUF=0
 beteiligte() { echo "$SETUP_PID $(wizard_pid) $XVFB_PID"; }
 # Starts the demo and returns once the wizard's first window shows (the demo may
 # build first: up to ten minutes).

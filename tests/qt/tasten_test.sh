@@ -3,16 +3,11 @@
 #   tasten_test.sh SETUP PACK WORKDIR SCREENSHOTS
 set -euo pipefail
 SETUP=$1 PACK=$2 WORKDIR=$3 SHOTS=$4
-fail() { echo "FAIL: $*" >&2; exit 1; }
-note() { echo "== $*"; }
 
-rm -rf "$WORKDIR" && mkdir -p "$WORKDIR" "$SHOTS"
 . "$(dirname "$0")/bildschirm.sh"
 
 MEDIUM=$WORKDIR/medium && "$PACK" demo "$MEDIUM" >/dev/null
 
-# Still for 0.6 s: the program waits for the next key.
-RUHIG_STILLE=3 RUHIG_VORLAUF=0
 beteiligte() { echo "$SETUP_PID $XVFB_PID"; }
 starten() {
   export KALDORIN_PREFIX=$WORKDIR/$1

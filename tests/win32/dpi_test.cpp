@@ -214,7 +214,8 @@ TEST(W32Dpi, EveryTextFitsOnEveryPageAndAlertOfTheRoad) {
 
 // The screen, positions and sizes are in the program's pixels scaled to the DPI, also
 // when the window moves to a screen of another DPI; a dump reports the program's own
-// pixels all the while.
+// pixels all the while. Once the script's last line is played, the waiting program's
+// run ends with 3, as on every face.
 TEST(W32Dpi, LayoutScalesAndDumpsStayInTheProgramsPixels) {
     Win32Host host;
     std::ostringstream transcript;
@@ -241,8 +242,9 @@ TEST(W32Dpi, LayoutScalesAndDumpsStayInTheProgramsPixels) {
         EXPECT_EQ(Innen(knopf).right, Skaliert(80, 2 * dpi));
         for (;;) face.EventStep();
     });
-    EXPECT_EQ(code, 3) << "the script ran out";
     const std::string t = transcript.str();
+    EXPECT_EQ(code, 3) << "the script ran out";
+    EXPECT_NE(t.find("{\"op\":\"end\",\"code\":3}"), std::string::npos) << t;
     const std::size_t dump = t.find("\"op\":\"dump\"");
     ASSERT_NE(dump, std::string::npos) << t;
     EXPECT_NE(t.find("\"w\":300,\"h\":200", dump), std::string::npos) << t;

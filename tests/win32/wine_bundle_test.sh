@@ -23,11 +23,7 @@ osslsigncode verify -CAfile "$WORKDIR/cert.pem" -in "$WORKDIR/signiert.exe" >"$W
 run_alone() {
   local name=$1 file=$2; shift 2
   mkdir "$WORKDIR/$name" && cp "$file" "$WORKDIR/$name/KALDORIN-Setup.exe" && chmod 555 "$WORKDIR/$name"
-  set +e
-  (cd "$WORKDIR/$name" && timeout 180 "$WINE" KALDORIN-Setup.exe "$@") >"$WORKDIR/$name.out" 2>"$WORKDIR/$name.err"
-  rc=$?
-  set -e
-  "${WINE%/*}/wineserver" -w
+  run_in "$WORKDIR/$name" "$name" KALDORIN-Setup.exe "$@"
 }
 
 note "A changed byte of the payload: refused by the signature and by the program"
