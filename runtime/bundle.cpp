@@ -140,6 +140,12 @@ bool BundleFolder::IsFolder(std::string_view path) const {
     return GleichOhneFall(path, windowsPath_);
 }
 
+std::optional<std::string> BundleFolder::FindFirst(std::string_view pattern, bool folders) {
+    found_ = folders && IsFolder(pattern);
+    if (!found_) return std::nullopt;
+    return windowsPath_.substr(windowsPath_.find_last_of('\\') + 1);
+}
+
 const BundleEntry* BundleFolder::Member(std::string_view path) const {
     if (!Present() || path.size() <= windowsPath_.size() + 1 || path[windowsPath_.size()] != '\\' ||
         !GleichOhneFall(path.substr(0, windowsPath_.size()), windowsPath_))

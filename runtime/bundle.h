@@ -16,6 +16,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "runtime/runtime.h"
@@ -88,9 +89,18 @@ public:
     // name of the table), or null.
     const BundleEntry* Member(std::string_view path) const;
 
+    // A directory search's first step, for the program itself as a folder: its name when
+    // folders are asked for and `pattern` names the program; nullopt lets the host search
+    // the disk. That hit is the search's only entry: FindNext ends it (true when the
+    // search was ours), Found says whether it is the current entry.
+    std::optional<std::string> FindFirst(std::string_view pattern, bool folders);
+    bool FindNext() { return std::exchange(found_, false); }
+    bool Found() const { return found_; }
+
 private:
     std::string windowsPath_;
     Bundle bundle_;
+    bool found_ = false;
 };
 
 }  // namespace kaldorin

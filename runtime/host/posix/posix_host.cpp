@@ -76,7 +76,6 @@ struct PosixHost::Innen {
     std::string linkZiel;
     bool bereit = false;
     BundleFolder buendel;
-    bool buendelGefunden = false;  // the last search found the program as a folder
 
     Innen(Fakten f, const std::string& prefix)
         : fakten(std::move(f)), pfade(prefix), einstellungen(pfade.Prefix() + "/settings.ini") {}
@@ -137,11 +136,9 @@ bool PosixHost::FolderExists(std::string_view path) {
 
 std::string PosixHost::FindFirst(std::string_view pattern, int attributeClass) {
     innen_->Bereit();
-    innen_->buendelGefunden = innen_->buendel.IsFolder(pattern) && (attributeClass & kOrdner);
-    if (innen_->buendelGefunden) {
+    if (auto name = innen_->buendel.FindFirst(pattern, attributeClass & kOrdner)) {
         innen_->suche.Leeren();
-        const std::string& pfad = innen_->buendel.WindowsPath();
-        return pfad.substr(pfad.find_last_of('\\') + 1);
+        return *name;
     }
     const WindowsTeile teile = ZerlegeWindowsPfad(pattern);
     // A drive root or a path ending in a separator names no entry.
@@ -154,12 +151,12 @@ std::string PosixHost::FindFirst(std::string_view pattern, int attributeClass) {
 }
 
 std::string PosixHost::FindNext() {
-    if (std::exchange(innen_->buendelGefunden, false)) return "";
+    if (innen_->buendel.FindNext()) return "";
     return innen_->suche.Naechste();
 }
 
 int PosixHost::FoundAttributes() {
-    if (innen_->buendelGefunden) return kOrdner | kSchreibgeschuetzt;
+    if (innen_->buendel.Found()) return kOrdner | kSchreibgeschuetzt;
     return innen_->suche.AttributeDesTreffers();
 }
 

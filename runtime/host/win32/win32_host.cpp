@@ -25,7 +25,6 @@ struct Win32Host::Innen {
     Suche suche;
     std::string linkZiel;
     BundleFolder buendel;
-    bool buendelGefunden = false;  // the last search found the program as a folder
 };
 
 Win32Host::Win32Host(Fakten fakten) : innen_(std::make_unique<Innen>()) { innen_->fakten = std::move(fakten); }
@@ -66,21 +65,17 @@ bool Win32Host::FolderExists(std::string_view path) {
 }
 
 std::string Win32Host::FindFirst(std::string_view pattern, int attributeClass) {
-    innen_->buendelGefunden = innen_->buendel.IsFolder(pattern) && (attributeClass & FILE_ATTRIBUTE_DIRECTORY);
-    if (innen_->buendelGefunden) {
-        const std::string& pfad = innen_->buendel.WindowsPath();
-        return pfad.substr(pfad.find_last_of('\\') + 1);
-    }
+    if (auto name = innen_->buendel.FindFirst(pattern, attributeClass & FILE_ATTRIBUTE_DIRECTORY)) return *name;
     return innen_->suche.Erste(P(pattern), attributeClass);
 }
 
 std::string Win32Host::FindNext() {
-    if (std::exchange(innen_->buendelGefunden, false)) return "";
+    if (innen_->buendel.FindNext()) return "";
     return innen_->suche.Naechste();
 }
 
 int Win32Host::FoundAttributes() {
-    if (innen_->buendelGefunden) return FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY;
+    if (innen_->buendel.Found()) return FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY;
     return innen_->suche.AttributeDesTreffers();
 }
 
