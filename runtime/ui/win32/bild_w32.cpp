@@ -19,27 +19,24 @@ namespace gdi = Gdiplus::DllExports;
 Bibliothekseintrag gGdiplus{nullptr, L"gdiplus.dll"};
 }  // namespace
 
-// The functions of GDI+ the pictures need, bound at the first picture.
+// The functions of GDI+ the pictures need, bound at the first picture. The macro writes
+// each name once, so the name looked up is always the function's own.
 Funktion<decltype(&Gdiplus::GdiplusStartup)> GdiplusStartup{{nullptr, &gGdiplus, "GdiplusStartup"}};
-Funktion<decltype(&gdi::GdipCreateBitmapFromStream)> GdipCreateBitmapFromStream{
-    {nullptr, &gGdiplus, "GdipCreateBitmapFromStream"}};
-Funktion<decltype(&gdi::GdipCreateBitmapFromScan0)> GdipCreateBitmapFromScan0{
-    {nullptr, &gGdiplus, "GdipCreateBitmapFromScan0"}};
-Funktion<decltype(&gdi::GdipGetImageWidth)> GdipGetImageWidth{{nullptr, &gGdiplus, "GdipGetImageWidth"}};
-Funktion<decltype(&gdi::GdipGetImageHeight)> GdipGetImageHeight{{nullptr, &gGdiplus, "GdipGetImageHeight"}};
-Funktion<decltype(&gdi::GdipGetImageGraphicsContext)> GdipGetImageGraphicsContext{
-    {nullptr, &gGdiplus, "GdipGetImageGraphicsContext"}};
-Funktion<decltype(&gdi::GdipGraphicsClear)> GdipGraphicsClear{{nullptr, &gGdiplus, "GdipGraphicsClear"}};
-Funktion<decltype(&gdi::GdipSetInterpolationMode)> GdipSetInterpolationMode{
-    {nullptr, &gGdiplus, "GdipSetInterpolationMode"}};
-Funktion<decltype(&gdi::GdipSetPixelOffsetMode)> GdipSetPixelOffsetMode{{nullptr, &gGdiplus, "GdipSetPixelOffsetMode"}};
-Funktion<decltype(&gdi::GdipDrawImageRectI)> GdipDrawImageRectI{{nullptr, &gGdiplus, "GdipDrawImageRectI"}};
-Funktion<decltype(&gdi::GdipDeleteGraphics)> GdipDeleteGraphics{{nullptr, &gGdiplus, "GdipDeleteGraphics"}};
-Funktion<decltype(&gdi::GdipCreateHBITMAPFromBitmap)> GdipCreateHBITMAPFromBitmap{
-    {nullptr, &gGdiplus, "GdipCreateHBITMAPFromBitmap"}};
-Funktion<decltype(&gdi::GdipCreateHICONFromBitmap)> GdipCreateHICONFromBitmap{
-    {nullptr, &gGdiplus, "GdipCreateHICONFromBitmap"}};
-Funktion<decltype(&gdi::GdipDisposeImage)> GdipDisposeImage{{nullptr, &gGdiplus, "GdipDisposeImage"}};
+#define KALDORIN_GDIP(name) Funktion<decltype(&gdi::name)> name{{nullptr, &gGdiplus, #name}}
+KALDORIN_GDIP(GdipCreateBitmapFromStream);
+KALDORIN_GDIP(GdipCreateBitmapFromScan0);
+KALDORIN_GDIP(GdipGetImageWidth);
+KALDORIN_GDIP(GdipGetImageHeight);
+KALDORIN_GDIP(GdipGetImageGraphicsContext);
+KALDORIN_GDIP(GdipGraphicsClear);
+KALDORIN_GDIP(GdipSetInterpolationMode);
+KALDORIN_GDIP(GdipSetPixelOffsetMode);
+KALDORIN_GDIP(GdipDrawImageRectI);
+KALDORIN_GDIP(GdipDeleteGraphics);
+KALDORIN_GDIP(GdipCreateHBITMAPFromBitmap);
+KALDORIN_GDIP(GdipCreateHICONFromBitmap);
+KALDORIN_GDIP(GdipDisposeImage);
+#undef KALDORIN_GDIP
 
 }  // namespace gebunden
 
