@@ -1,8 +1,10 @@
 #pragma once
 // File helpers of every test folder and the fuzz targets: a fresh folder that is removed
-// again with all it holds, whole-file reads and writes, and the names in a folder.
+// again with all it holds, whole-file reads and writes, the names in a folder, and a
+// command run in a shell with its output in a file.
 
 #include <stdlib.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -32,6 +34,13 @@ inline std::set<std::string> Namen(const fs::path& ordner) {
     std::set<std::string> namen;
     for (const auto& e : fs::directory_iterator(ordner)) namen.insert(e.path().filename().string());
     return namen;
+}
+
+// Runs `befehl` in a shell, its output and errors into `log`; its exit code, -1 when it
+// did not exit by itself.
+inline int Befehl(const std::string& befehl, const fs::path& log) {
+    const int status = std::system((befehl + " >'" + log.string() + "' 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // A fresh folder under $TMPDIR (else /tmp), removed with everything in it.

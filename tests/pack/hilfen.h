@@ -4,12 +4,10 @@
 // and the setup program run from a shell.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <zstd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -82,10 +80,10 @@ protected:
     // Runs `befehl` in a shell; returns its exit code, its output in `ausgabe`.
     int Lauf(const std::string& befehl) {
         const fs::path log = ordner / "ausgabe.log";
-        const int status = std::system((befehl + " >'" + log.string() + "' 2>&1").c_str());
+        const int code = Befehl(befehl, log);
         ausgabe = Lies(log);
         fs::remove(log);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return code;
     }
     int Pack(const std::string& argumente) { return Lauf(std::string(KALDORIN_BIN_DIR) + "/kaldorin-pack " + argumente); }
     // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) about "'" + std::string.

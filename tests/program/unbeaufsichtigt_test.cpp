@@ -54,12 +54,10 @@ TEST(Unbeaufsichtigt, SuccessNeedsTheGoalAndNoOtherMessage) {
 // returns its exit code.
 int Aufrufen(const Szenario& s, const std::string& argumente,
              const fs::path& programm = KALDORIN_BIN_DIR "/kaldorin-setup") {
-    const std::string befehl = "cd '" + programm.parent_path().string() +
-                               "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KALDORIN_PREFIX='" +
-                               s.prefix + "' '" + programm.string() + "' " + argumente + " >'" + s.wurzel +
-                               "/ausgabe.txt' 2>&1";
-    const int status = std::system(befehl.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return Befehl("cd '" + programm.parent_path().string() +
+                      "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KALDORIN_PREFIX='" + s.prefix +
+                      "' '" + programm.string() + "' " + argumente,
+                  s.wurzel + "/ausgabe.txt");
 }
 
 std::string Ausgabe(const Szenario& s) { return Lies(s.wurzel + "/ausgabe.txt"); }
