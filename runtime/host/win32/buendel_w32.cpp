@@ -3,10 +3,9 @@
 #include "runtime/host/win32/windows_w32.h"
 #include <bcrypt.h>
 
-#include <vector>
-
 #include "runtime/host/win32/breit.h"
 #include "runtime/host/win32/fehler_w32.h"
+#include "runtime/host/win32/systemfakten_w32.h"
 #include "runtime/host/win32/win32_host.h"
 #include "runtime/sha256.h"
 
@@ -92,16 +91,6 @@ struct Griff {
     Fehler("Das Setup-Programm " + Anzeige(pfad) + " kann sich selbst nicht lesen: " + Grund(code));
 }
 
-std::string EigeneDatei() {
-    std::vector<wchar_t> puffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, puffer.data(), static_cast<DWORD>(puffer.size()));
-        if (n == 0) SystemFehler("Das Setup-Programm findet sich selbst nicht");
-        if (n < puffer.size()) return Schmal(std::wstring_view(puffer.data(), n));
-        puffer.resize(puffer.size() * 2);
-    }
-}
-
 }  // namespace
 
 std::unique_ptr<Sha256> MakeSha256() { return std::make_unique<BCryptSha256>(); }
@@ -137,7 +126,7 @@ std::optional<Bundle> CheckBundleFile(const std::string& pfad, std::span<const s
 
 std::optional<Bundle> CheckOwnBundle(std::span<const std::uint8_t, kBundleLocatorSize> locator) {
     if (!ReadBundleLocator(locator)) return std::nullopt;
-    return CheckBundleFile(EigeneDatei(), locator);
+    return CheckBundleFile(Schmal(ProgrammDatei()), locator);
 }
 
 }  // namespace kaldorin
