@@ -56,7 +56,7 @@ std::vector<BundleEntry> Inhalt(std::span<const std::uint8_t> daten, std::uint64
         e.offset = Zahl(daten.data() + pos + 2 + n, 8);
         e.length = Zahl(daten.data() + pos + 2 + n + 8, 8);
         pos += kEintragFest + n;
-        if (e.name.find_first_of("\\/:", 0) != std::string::npos || e.name.find('\0') != std::string::npos)
+        if (!IsBundleName(e.name))
             Beschaedigt("Sein Inhaltsverzeichnis nennt einen ungültigen Namen.");
         namen.push_back(Klein(e.name));
         eintraege.push_back(std::move(e));
@@ -88,6 +88,11 @@ std::optional<ByteRange> ReadBundleLocator(std::span<const std::uint8_t, kBundle
     const ByteRange ort{Zahl(locator.data() + 16, 8), Zahl(locator.data() + 24, 8)};
     if (ort.offset == 0 && ort.length == 0) return std::nullopt;
     return ort;
+}
+
+bool IsBundleName(std::string_view name) {
+    return !name.empty() && name.size() <= kBundleMaxName &&
+           name.find_first_of(std::string_view("\\/:\0", 4)) == std::string_view::npos;
 }
 
 std::vector<std::uint8_t> MakeBundleContents(std::vector<BundleEntry>& entries) {

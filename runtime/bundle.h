@@ -40,6 +40,9 @@ inline constexpr std::size_t kBundleHashSize = 32;
 // table fits in the first MiB of the payload.
 inline constexpr std::size_t kBundleMaxEntries = 1024;
 inline constexpr std::size_t kBundleMaxName = 255;
+// Whether `name` can stand in the table: not empty, at most kBundleMaxName bytes, and
+// neither a separator, a drive colon nor a NUL in it.
+bool IsBundleName(std::string_view name);
 
 // One packed file in the payload; the offset counts from the start of the file.
 struct BundleEntry {

@@ -96,7 +96,7 @@ std::vector<Teil> Teile(const fs::path& medium) {
         throw PackFehler("Das Medium hat mehr als " + std::to_string(kBundleMaxEntries) + " gepackte Dateien.");
     for (const Teil& t : teile) {
         const std::string& n = t.eintrag.name;
-        if (n.size() > kBundleMaxName || n.find_first_of(std::string("\\/:\0", 4)) != std::string::npos)
+        if (!IsBundleName(n))
             throw PackFehler("Der Name \"" + n + "\" kann nicht ins Inhaltsverzeichnis.");
     }
     return teile;
