@@ -11,6 +11,19 @@
 
 namespace kaldorin {
 
+std::optional<int> ReadCommandLine(const std::vector<std::string>& arguments, Plattform plattform,
+                                   CommandLine& line) {
+    try {
+        line = ParseCommandLine(arguments, plattform);
+    } catch (const CommandLineError& e) {
+        std::cerr << "kaldorin-setup: " << e.what() << '\n' << kSieheHilfe;
+        return kBadUsage;
+    }
+    if (!line.help) return std::nullopt;
+    std::cout << Usage(plattform);
+    return 0;
+}
+
 bool CheckCarriedMedium(const BundleCheck& check, const std::string& transcript,
                         std::optional<Bundle>& bundle, std::string* fault) {
     try {

@@ -22,6 +22,12 @@ constexpr int kBadUsage = 2;
 // Where a message about the command line sends the user.
 inline constexpr const char* kSieheHilfe = "Alle Angaben: kaldorin-setup --help\n";
 
+// Reads the command line of `plattform` into `line`. Returns the exit code when the run
+// ends here: 0 after printing the usage for --help, kBadUsage after printing what cannot
+// be used; nullopt when the run goes on.
+std::optional<int> ReadCommandLine(const std::vector<std::string>& arguments, Plattform plattform,
+                                   CommandLine& line);
+
 // Reads and checks the medium the program carries (a host's CheckOwnBundle), before
 // any host or face starts: nothing is written. Returns false after a fault, which it
 // prints on the console and, when `transcript` names one, as an error line of the

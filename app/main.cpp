@@ -109,16 +109,7 @@ int RunUnattendedHeadless(const CommandLine& line) {
 
 int Main(const std::vector<std::string>& arguments) {
     CommandLine line;
-    try {
-        line = ParseCommandLine(arguments, Plattform::Posix);
-    } catch (const CommandLineError& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n' << kSieheHilfe;
-        return kBadUsage;
-    }
-    if (line.help) {
-        std::cout << Usage(Plattform::Posix);
-        return 0;
-    }
+    if (const std::optional<int> ende = ReadCommandLine(arguments, Plattform::Posix, line)) return *ende;
     if (line.unattended) return RunUnattendedHeadless(line);
     FaceChoice face = ChooseFace(line.face);
 #if !KALDORIN_HAVE_QT

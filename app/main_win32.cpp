@@ -46,16 +46,7 @@ int RunUnattendedWin32(const CommandLine& line) {
 
 int Main(const std::vector<std::string>& arguments) {
     CommandLine line;
-    try {
-        line = ParseCommandLine(arguments, Plattform::Windows);
-    } catch (const CommandLineError& e) {
-        std::cerr << "kaldorin-setup: " << e.what() << '\n' << kSieheHilfe;
-        return kBadUsage;
-    }
-    if (line.help) {
-        std::cout << Usage(Plattform::Windows);
-        return 0;
-    }
+    if (const std::optional<int> ende = ReadCommandLine(arguments, Plattform::Windows, line)) return *ende;
     if (line.unattended) return RunUnattendedWin32(line);
     const bool fenster = line.face != FaceChoice::Headless;
     std::optional<Bundle> bundle;
